@@ -1,0 +1,1 @@
+// The barcode encoder comes here.

@@ -1,0 +1,16 @@
+#pragma once
+// The commands of tessora-cli. Each gets its own arguments (after the command
+// name) and returns the exit code: 0 done, 1 failed, 2 usage error.
+#include <QStringList>
+
+namespace tessora::cli {
+
+int CmdInfo(const QStringList& args);
+int CmdConvert(const QStringList& args);
+
+// Prints "tessora-cli: <text>" and the usage to stderr; returns 2.
+int UsageError(const QString& text);
+// Prints the program's failure to stderr; returns 1.
+int Failure(const QString& text);
+
+} // namespace tessora::cli

@@ -1,0 +1,40 @@
+#pragma once
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+#include <string>
+
+namespace tessora::test {
+
+// A fresh folder under the system temp folder, removed with the object.
+class TTempDir {
+public:
+    TTempDir();
+    ~TTempDir();
+    TTempDir(const TTempDir&) = delete;
+    TTempDir& operator=(const TTempDir&) = delete;
+    // Folder path with a trailing '/'.
+    std::string Path() const { return DirPath; }
+    std::string File(const std::string& name) const { return DirPath + name; }
+
+private:
+    std::string DirPath;
+};
+
+// The built program folder and the source tree.
+std::string BinDir();
+std::string SourceDir();
+
+struct TRunResult {
+    int ExitCode = -1;
+    QByteArray Out, Err;
+};
+// Runs a program with arguments and waits up to timeoutMs.
+TRunResult Run(const QString& program, const QStringList& args, int timeoutMs = 120000);
+// True when the program is on PATH.
+bool HaveTool(const QString& program);
+
+QByteArray ReadAll(const std::string& path);
+void WriteAll(const std::string& path, const QByteArray& bytes);
+
+} // namespace tessora::test
