@@ -9,6 +9,8 @@ namespace tessora {
 TSheet::TSheet() {
     Pictures = this;
     Vector = this;
+    Gui = TGuiSettings::Load();
+    MakeOffIcon();
 }
 
 TSheet::~TSheet() { ClearSheet(); }
@@ -31,9 +33,8 @@ std::string TSheet::FileNameOf(int index) const {
 }
 
 bool TSheet::LoadVectorPicture(const std::string& fileName) {
-    QImage img = ReadPicture(Q(fileName));
-    if (img.isNull()) return false;
-    VectorPicture = std::move(img);
+    if (!VectorPicture.Load(Q(fileName))) return false;
+    BuildVectorMasks();
     return true;
 }
 
