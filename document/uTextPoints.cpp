@@ -9,8 +9,10 @@ namespace tessora {
 namespace {
 
 std::string_view Trim(std::string_view s) {
-    while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
-    while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) s.remove_suffix(1);
+    while (!s.empty() && (s.front() == ' ' || s.front() == '\t'))
+        s.remove_prefix(1);
+    while (!s.empty() && (s.back() == ' ' || s.back() == '\t'))
+        s.remove_suffix(1);
     return s;
 }
 
@@ -54,8 +56,7 @@ std::string Fixed(double v, int decimals) {
 }
 
 // Appends items, each with its "#", while they fit in the capacity.
-template <typename Items, typename ItemText>
-std::string JoinWithin(const Items& items, ItemText itemText) {
+template <typename Items, typename ItemText> std::string JoinWithin(const Items& items, ItemText itemText) {
     std::string out;
     for (const auto& item : items) {
         const std::string text = itemText(item);
@@ -93,7 +94,8 @@ std::vector<TPointMM> PadForBezier(std::vector<TPointMM> points) {
     if (points.empty()) return points;
     const TPointMM last = points.back();
     if (points.size() < 4) points.resize(4, last);
-    while (points.size() % 3 != 1) points.push_back(last);
+    while (points.size() % 3 != 1)
+        points.push_back(last);
     return points;
 }
 

@@ -15,7 +15,8 @@ struct TParseCase {
     std::vector<TPointMM> Points;
 };
 
-void ExpectPoints(const std::vector<TPointMM>& got, const std::vector<TPointMM>& want, const std::string& what) {
+void ExpectPoints(const std::vector<TPointMM>& got, const std::vector<TPointMM>& want,
+                  const std::string& what) {
     ASSERT_EQ(got.size(), want.size()) << what;
     for (std::size_t i = 0; i < got.size(); ++i) {
         EXPECT_DOUBLE_EQ(got[i].X, want[i].X) << what << " point " << i;
@@ -64,13 +65,14 @@ TEST(TextPoints, ParsesPointsBeforeEachHash) {
         {"1.0;2.0#", {{1, 2}}},
         {"1.0;2.0;extra;#", {{1, 2}}},
     };
-    for (const auto& c : cases) ExpectPoints(ParseTextPoints(c.Text), c.Points, c.Text);
+    for (const auto& c : cases)
+        ExpectPoints(ParseTextPoints(c.Text), c.Points, c.Text);
 }
 
 TEST(TextPoints, SkipsMalformedPiecesAndKeepsTheRest) {
-    const char* bad[] = {"1.0;#",    "1.0#",      ";2.0;#",  ";;#",      "a;1;#",       "1;b;#",
-                         "1.0;2.0x;#", "1.2.3;4;#", "1,2.3;4;#", "1e2;3;#", "inf;1;#",     "nan;1;#",
-                         "-;1;#",    "1;--2;#",   "0x10;1;#", "20000;1;#", "1;-10000.5;#"};
+    const char* bad[] = {"1.0;#",      "1.0#",      ";2.0;#",    ";;#",       "a;1;#",       "1;b;#",
+                         "1.0;2.0x;#", "1.2.3;4;#", "1,2.3;4;#", "1e2;3;#",   "inf;1;#",     "nan;1;#",
+                         "-;1;#",      "1;--2;#",   "0x10;1;#",  "20000;1;#", "1;-10000.5;#"};
     for (const char* piece : bad) {
         const std::string text = std::string("1.0;2.0;#") + piece + "3.0;4.0;#";
         ExpectPoints(ParseTextPoints(text), {{1, 2}, {3, 4}}, text);
@@ -79,11 +81,12 @@ TEST(TextPoints, SkipsMalformedPiecesAndKeepsTheRest) {
 }
 
 TEST(TextPoints, PaddingGivesWholeBezierSegments) {
-    const std::pair<int, int> counts[] = {{0, 0}, {1, 4}, {2, 4}, {3, 4}, {4, 4}, {5, 7},
+    const std::pair<int, int> counts[] = {{0, 0}, {1, 4}, {2, 4},  {3, 4},  {4, 4},   {5, 7},
                                           {6, 7}, {7, 7}, {8, 10}, {9, 10}, {10, 10}, {11, 13}};
     for (const auto& [in, out] : counts) {
         std::vector<TPointMM> pts;
-        for (int i = 0; i < in; ++i) pts.push_back({double(i), double(10 * i)});
+        for (int i = 0; i < in; ++i)
+            pts.push_back({double(i), double(10 * i)});
         const auto padded = PadForBezier(pts);
         ASSERT_EQ(int(padded.size()), out) << in << " points";
         for (int i = 0; i < out; ++i) {
@@ -102,10 +105,16 @@ TEST(TextPoints, WritesOneDecimalAndShortestForms) {
     // A point moved up half a millimetre.
     EXPECT_EQ(FormatTextPointShortest(12.5, 30.0 - 0.5), "12.5;29.5;");
     EXPECT_EQ(FormatTextPointShortest(12.5 + 0.5, 30), "13;30;");
-    const std::pair<double, const char*> shortest[] = {
-        {0, "0"},         {-0.0, "0"},      {0.1 + 0.2, "0.3"}, {0.1 + 0.2 - 0.3, "0"},
-        {-12.25, "-12.25"}, {299.9, "299.9"}, {1.0 / 3, "0.333333333333333"}, {-300, "-300"}};
-    for (const auto& [v, text] : shortest) EXPECT_EQ(FormatShortest(v), text) << v;
+    const std::pair<double, const char*> shortest[] = {{0, "0"},
+                                                       {-0.0, "0"},
+                                                       {0.1 + 0.2, "0.3"},
+                                                       {0.1 + 0.2 - 0.3, "0"},
+                                                       {-12.25, "-12.25"},
+                                                       {299.9, "299.9"},
+                                                       {1.0 / 3, "0.333333333333333"},
+                                                       {-300, "-300"}};
+    for (const auto& [v, text] : shortest)
+        EXPECT_EQ(FormatShortest(v), text) << v;
     EXPECT_EQ(FormatTextPoints({}), "");
     EXPECT_EQ(FormatTextPoints({{1, 2}, {-3.5, 40.25}}), "1.0;2.0;#-3.5;40.2;#");
 }
@@ -114,7 +123,8 @@ TEST(TextPoints, WrittenTextReadsBackAsTheSamePoints) {
     const std::vector<TPointMM> pts = {{0, 0}, {12.5, 30}, {-299.9, 300}, {66.7, 0.1}};
     ExpectPoints(ParseTextPoints(FormatTextPoints(pts)), pts, "one-decimal form");
     std::string shortest;
-    for (const auto& p : pts) shortest += FormatTextPointShortest(p.X, p.Y) + "#";
+    for (const auto& p : pts)
+        shortest += FormatTextPointShortest(p.X, p.Y) + "#";
     ExpectPoints(ParseTextPoints(shortest), pts, "shortest form");
 }
 
@@ -127,7 +137,8 @@ TEST(TextPoints, WritesPointNumbersUnderACommaLocale) {
 }
 
 TEST(TextPoints, ItemsOfAStoredPath) {
-    EXPECT_EQ(SplitTextPointItems("1.0;2.0;#3.0;4.0;#5.0"), (std::vector<std::string>{"1.0;2.0;", "3.0;4.0;"}));
+    EXPECT_EQ(SplitTextPointItems("1.0;2.0;#3.0;4.0;#5.0"),
+              (std::vector<std::string>{"1.0;2.0;", "3.0;4.0;"}));
     EXPECT_EQ(SplitTextPointItems("5.0"), std::vector<std::string>{});
     EXPECT_EQ(JoinTextPointItems({"12.5;30.0;", "13;30;"}), "12.5;30.0;#13;30;#");
     TPointMM p{};
