@@ -3,7 +3,10 @@
 
 #include "platform/uProgramFolder.h"
 
+#include <QDir>
+#include <QFile>
 #include <QGuiApplication>
+#include <unistd.h>
 #include <cstdio>
 #include <cstring>
 
@@ -19,12 +22,21 @@ struct TCommand {
 const TCommand kCommands[] = {
     {"info", CmdInfo},
     {"convert", CmdConvert},
+    {"render", CmdRender},
+    {"barcode", CmdBarcode},
 };
 
 const char* kUsage =
     "usage: tessora-cli [--home DIR] COMMAND ...\n"
     "  info FILE                 a template or project as JSON\n"
-    "  convert IN OUT.shl        save a template or project as a current project\n";
+    "  convert IN OUT.shl        save a template or project as a current project\n"
+    "  render FILE -o OUT.png [--width PX] [--zoom N]\n"
+    "                            the sheet as the view draws it (label N zoomed)\n"
+    "  barcode --type T --text TEXT [--checksum] [--modul PX] [--ratio R] [--height PX]\n"
+    "          [--show none|code|type|both] [--position 0..5] [--angle DEG]\n"
+    "          (--pattern | -o OUT.png | -o OUT.svg)\n"
+    "                            one barcode (T a type name or 0..22): its line pattern\n"
+    "                            and prepared text, or drawn with a quiet zone\n";
 
 } // namespace
 
@@ -44,6 +56,13 @@ int main(int argc, char** argv) {
     using namespace tessora::cli;
     // The engine draws with QtGui only; it never needs a display.
     qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
+        // Qt wants a private runtime folder and complains on stderr without one.
+        const QByteArray dir = QDir::tempPath().toLocal8Bit() + "/tessora-runtime-" + QByteArray::number(getuid());
+        QDir().mkpath(QString::fromLocal8Bit(dir));
+        QFile::setPermissions(QString::fromLocal8Bit(dir), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        qputenv("XDG_RUNTIME_DIR", dir);
+    }
     QGuiApplication app(argc, argv);
     QStringList args = app.arguments().mid(1);
 

@@ -7,6 +7,8 @@ namespace tessora::cli {
 
 int CmdInfo(const QStringList& args);
 int CmdConvert(const QStringList& args);
+int CmdRender(const QStringList& args);
+int CmdBarcode(const QStringList& args);
 
 // Prints "tessora-cli: <text>" and the usage to stderr; returns 2.
 int UsageError(const QString& text);
