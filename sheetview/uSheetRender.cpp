@@ -350,8 +350,9 @@ void TSheet::BuildVectorMasks() {
 }
 
 QImage TSheet::ExportFace(int label, int p) {
-    const TOutputTarget prev = Target;
     Target = otDpi200;
+    // The outline bitmaps are laid on the face pixel for pixel, so they follow the density.
+    BuildVectorMasks();
     int w = MmToPxX(Header.LabelWidth), h = MmToPxY(Header.LabelHeight);
     const int d = MmToPxX(Header.BoxDepth);
     if (p == 1 || p == 3) h = d;
@@ -359,7 +360,7 @@ QImage TSheet::ExportFace(int label, int p) {
     QImage bmp = NewBitmap(w, h, Qt::white);
     DrawLabel(label, p, true, &bmp);
     Target = otScreen;
-    (void)prev;
+    BuildVectorMasks();
     RescalePending = true;
     return bmp;
 }
