@@ -44,7 +44,9 @@ constexpr TBCdata kBCdata[kBarcodeTypeCount] = {
     {"CodeEAN128C", "EAN128C", true},
 };
 
-bool ValidType(int typ) { return typ >= 0 && typ < kBarcodeTypeCount; }
+bool ValidType(int typ) {
+    return typ >= 0 && typ < kBarcodeTypeCount;
+}
 
 // Wider lines than this cannot come from a sensible Modul and Ratio; they would only
 // overflow the pixel arithmetic of drawing.
@@ -53,14 +55,18 @@ constexpr double kMaxWideLine = 10000;
 std::string Trim(const std::string& s) {
     auto blank = [](unsigned char c) { return c <= ' ' || c == 0x7F; };
     size_t b = 0, e = s.size();
-    while (b < e && blank(s[b])) ++b;
-    while (e > b && blank(s[e - 1])) --e;
+    while (b < e && blank(s[b]))
+        ++b;
+    while (e > b && blank(s[e - 1]))
+        --e;
     return s.substr(b, e - b);
 }
 
 } // namespace
 
-const char* BarcodeListName(int typ) { return ValidType(typ) ? kBCdata[typ].ListName : nullptr; }
+const char* BarcodeListName(int typ) {
+    return ValidType(typ) ? kBCdata[typ].ListName : nullptr;
+}
 
 int BarcodeTypeOfListName(std::string_view name) {
     for (int i = 0; i < kBarcodeTypeCount; ++i)
@@ -68,9 +74,13 @@ int BarcodeTypeOfListName(std::string_view name) {
     return -1;
 }
 
-const char* BarcodeDisplayName(int typ) { return ValidType(typ) ? kBCdata[typ].DisplayName : nullptr; }
+const char* BarcodeDisplayName(int typ) {
+    return ValidType(typ) ? kBCdata[typ].DisplayName : nullptr;
+}
 
-bool BarcodeDigitsOnly(int typ) { return ValidType(typ) && kBCdata[typ].DigitsOnly; }
+bool BarcodeDigitsOnly(int typ) {
+    return ValidType(typ) && kBCdata[typ].DigitsOnly;
+}
 
 std::string AddCheckDigit(std::string_view digits, TCheckSumMethod method) {
     std::string out(digits);
@@ -80,7 +90,8 @@ std::string AddCheckDigit(std::string_view digits, TCheckSumMethod method) {
     for (size_t i = digits.size(); i-- > 0;) {
         const unsigned char c = digits[i];
         if (c < '0' || c > '9')
-            throw EBarcodeError("'" + AnsiToUtf8(std::string(1, char(c))) + "' is not a valid integer value");
+            throw EBarcodeError("'" + barcode_detail::MessageText(digits.substr(i, 1)) +
+                                "' is not a valid integer value");
         sum += (c - '0') * weight;
         weight = 4 - weight;
     }
@@ -88,7 +99,9 @@ std::string AddCheckDigit(std::string_view digits, TCheckSumMethod method) {
     return out;
 }
 
-int TBarcodeFont::Height() const { return -RoundHalfEven(Size * 96.0 / 72.0); }
+int TBarcodeFont::Height() const {
+    return -RoundHalfEven(Size * 96.0 / 72.0);
+}
 
 void TLabelBarcode::Changed() {
     if (OnChange) OnChange();
@@ -96,12 +109,11 @@ void TLabelBarcode::Changed() {
 
 void TLabelBarcode::Assign(const TLabelBarcode& s) {
     if (&s == this) return;
-    const bool same = FHeight == s.FHeight && FText == s.FText && FTop == s.FTop && FLeft == s.FLeft &&
-                      FModul == s.FModul && FRatio == s.FRatio && FTyp == s.FTyp &&
-                      FChecksum == s.FChecksum && FCheckSumMethod == s.FCheckSumMethod &&
-                      FAngle == s.FAngle && FShowText == s.FShowText &&
-                      FShowTextPosition == s.FShowTextPosition && FColor == s.FColor &&
-                      FColorBar == s.FColorBar;
+    const bool same =
+        FHeight == s.FHeight && FText == s.FText && FTop == s.FTop && FLeft == s.FLeft &&
+        FModul == s.FModul && FRatio == s.FRatio && FTyp == s.FTyp && FChecksum == s.FChecksum &&
+        FCheckSumMethod == s.FCheckSumMethod && FAngle == s.FAngle && FShowText == s.FShowText &&
+        FShowTextPosition == s.FShowTextPosition && FColor == s.FColor && FColorBar == s.FColorBar;
     FHeight = s.FHeight;
     FText = s.FText;
     FTop = s.FTop;
@@ -215,8 +227,10 @@ void TLabelBarcode::ClampRatio() {
     default:
         break;
     }
-    if (FRatio < lo) SetRatio(lo);
-    else if (FRatio > hi) SetRatio(hi);
+    if (FRatio < lo)
+        SetRatio(lo);
+    else if (FRatio > hi)
+        SetRatio(hi);
 }
 
 void TLabelBarcode::ComputeWidths() {
@@ -237,7 +251,8 @@ int TLabelBarcode::LineWidth(char c) const {
 
 int64_t TLabelBarcode::PatternWidth(const std::string& pattern) const {
     int64_t w = 0;
-    for (char c : pattern) w += LineWidth(c);
+    for (char c : pattern)
+        w += LineWidth(c);
     return w;
 }
 
@@ -258,7 +273,9 @@ std::string TLabelBarcode::Encode() {
     return std::move(e.Pattern);
 }
 
-int TLabelBarcode::Width() { return int(PatternWidth(Encode())); }
+int TLabelBarcode::Width() {
+    return int(PatternWidth(Encode()));
+}
 
 void TLabelBarcode::SetWidth(int v) {
     const int64_t current = Width();

@@ -16,9 +16,13 @@ namespace tessora {
 
 namespace {
 
-QColor ToColor(uint32_t c) { return QColor(int(c & 0xFF), int((c >> 8) & 0xFF), int((c >> 16) & 0xFF)); }
+QColor ToColor(uint32_t c) {
+    return QColor(int(c & 0xFF), int((c >> 8) & 0xFF), int((c >> 16) & 0xFF));
+}
 
-double Round(double v) { return std::nearbyint(v); }
+double Round(double v) {
+    return std::nearbyint(v);
+}
 
 // The rotation and the origin that keep the rotated W x H rectangle right of and below
 // (Left, Top). Coordinates stay in doubles: a wide pattern times sin/cos overflows int.
@@ -76,10 +80,15 @@ std::vector<TTextBox> TextBoxes(const TLabelBarcode& bc, double w, const QFontMe
         double x = bc.Left(), y = bc.Top();
         switch (bc.ShowTextPosition()) {
         case stpTopRight:
-        case stpBottomRight: x = w + bc.Left() - tw; break;
+        case stpBottomRight:
+            x = w + bc.Left() - tw;
+            break;
         case stpTopCenter:
-        case stpBottomCenter: x = std::trunc((w - tw) / 2) + bc.Left(); break;
-        default: break;
+        case stpBottomCenter:
+            x = std::trunc((w - tw) / 2) + bc.Left();
+            break;
+        default:
+            break;
         }
         if (bc.ShowTextPosition() >= stpBottomLeft) y = double(bc.Top()) + bc.Height() - th + 3;
         boxes.push_back({QRectF(x, y, tw, th), t});
@@ -115,8 +124,10 @@ int TLabelBarcode::DrawOn(QPainter& canvas) {
     double x = 0;
     for (char c : pattern) {
         const int lw = LineWidth(c);
-        if (c >= '5' && c <= '8') fill(x, 0, x + lw, h);
-        else if (c >= 'A' && c <= 'D') fill(x, shortTop, x + lw, h);
+        if (c >= '5' && c <= '8')
+            fill(x, 0, x + lw, h);
+        else if (c >= 'A' && c <= 'D')
+            fill(x, shortTop, x + lw, h);
         x += lw;
     }
 
@@ -148,7 +159,8 @@ QRect TLabelBarcode::DrawBounds() {
     }
     QRectF r(QPointF(x0, y0), QPointF(x1, y1));
     const QFontMetrics fm(MakeFont(FShowTextFont));
-    for (const TTextBox& b : TextBoxes(*this, w, fm)) r = r.united(b.Rect);
+    for (const TTextBox& b : TextBoxes(*this, w, fm))
+        r = r.united(b.Rect);
     return r.toAlignedRect();
 }
 

@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstring>
+#include <vector>
 
 namespace tessora::barcode_detail {
 
@@ -17,13 +18,12 @@ constexpr std::array<const char*, 10> k2of5 = {"NNWWN", "WNNNW", "NWNNW", "WWNNN
 // Code 39: nine elements bar first, n/w; values 0..42 in this order, then the start/stop '*'.
 constexpr const char* kCode39Chars = "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ-. $/+%";
 constexpr std::array<const char*, 44> kCode39 = {
-    "nnnwwnwnn", "wnnwnnnnw", "nnwwnnnnw", "wnwwnnnnn", "nnnwwnnnw", "wnnwwnnnn", "nnwwwnnnn",
-    "nnnwnnwnw", "wnnwnnwnn", "nnwwnnwnn", "wnnnnwnnw", "nnwnnwnnw", "wnwnnwnnn", "nnnnwwnnw",
-    "wnnnwwnnn", "nnwnwwnnn", "nnnnnwwnw", "wnnnnwwnn", "nnwnnwwnn", "nnnnwwwnn", "wnnnnnnww",
-    "nnwnnnnww", "wnwnnnnwn", "nnnnwnnww", "wnnnwnnwn", "nnwnwnnwn", "nnnnnnwww", "wnnnnnwwn",
-    "nnwnnnwwn", "nnnnwnwwn", "wwnnnnnnw", "nwwnnnnnw", "wwwnnnnnn", "nwnnwnnnw", "wwnnwnnnn",
-    "nwwnwnnnn", "nwnnnnwnw", "wwnnnnwnn", "nwwnnnwnn", "nwnwnwnnn", "nwnwnnnwn", "nwnnnwnwn",
-    "nnnwnwnwn", "nwnnwnwnn"};
+    "nnnwwnwnn", "wnnwnnnnw", "nnwwnnnnw", "wnwwnnnnn", "nnnwwnnnw", "wnnwwnnnn", "nnwwwnnnn", "nnnwnnwnw",
+    "wnnwnnwnn", "nnwwnnwnn", "wnnnnwnnw", "nnwnnwnnw", "wnwnnwnnn", "nnnnwwnnw", "wnnnwwnnn", "nnwnwwnnn",
+    "nnnnnwwnw", "wnnnnwwnn", "nnwnnwwnn", "nnnnwwwnn", "wnnnnnnww", "nnwnnnnww", "wnwnnnnwn", "nnnnwnnww",
+    "wnnnwnnwn", "nnwnwnnwn", "nnnnnnwww", "wnnnnnwwn", "nnwnnnwwn", "nnnnwnwwn", "wwnnnnnnw", "nwwnnnnnw",
+    "wwwnnnnnn", "nwnnwnnnw", "wwnnwnnnn", "nwwnwnnnn", "nwnnnnwnw", "wwnnnnwnn", "nwwnnnwnn", "nwnwnwnnn",
+    "nwnwnnnwn", "nwnnnwnwn", "nnnwnwnwn", "nwnnwnwnn"};
 
 // Full ASCII for codes 0..127 over the Code 39 set, with '$', '%', '/' and '+' as shifts.
 constexpr std::array<const char*, 128> kFullAscii = {
@@ -55,10 +55,10 @@ constexpr std::array<const char*, 10> kPostNet = {"11000", "00011", "00101", "00
 
 // Codabar: seven elements bar first, n/w.
 constexpr const char* kCodabarChars = "0123456789-$:/.+ABCD";
-constexpr std::array<const char*, 20> kCodabar = {
-    "nnnnnww", "nnnnwwn", "nnnwnnw", "wwnnnnn", "nnwnnwn", "wnnnnwn", "nwnnnnw",
-    "nwnnwnn", "nwwnnnn", "wnnwnnn", "nnnwwnn", "nnwwnnn", "wnnnwnw", "wnwnnnw",
-    "wnwnwnn", "nnwnwnw", "nnwwnwn", "nwnwnnw", "nnnwnww", "nnnwwwn"};
+constexpr std::array<const char*, 20> kCodabar = {"nnnnnww", "nnnnwwn", "nnnwnnw", "wwnnnnn", "nnwnnwn",
+                                                  "wnnnnwn", "nwnnnnw", "nwnnwnn", "nwwnnnn", "wnnwnnn",
+                                                  "nnnwwnn", "nnwwnnn", "wnnnwnw", "wnwnnnw", "wnwnwnn",
+                                                  "nnwnwnw", "nnwwnwn", "nwnwnnw", "nnnwnww", "nnnwwwn"};
 
 // EAN/UPC left odd (set A) widths, space first; set C has the same widths bar first, set B
 // is set C reversed, space first.
@@ -100,17 +100,22 @@ std::string Pad(std::string s, size_t n) {
     return s;
 }
 
-int Digit(char c) { return c - '0'; }
+int Digit(char c) {
+    return c - '0';
+}
 
 // Four lines of an EAN/UPC digit: set 'A', 'B' or 'C'.
 void AppendEan(std::string& out, char digit, char set) {
     const char* w = kEanL[Digit(digit)];
     if (set == 'A') {
-        for (int i = 0; i < 4; ++i) out += char((i % 2 ? '5' : '0') + w[i] - '1');
+        for (int i = 0; i < 4; ++i)
+            out += char((i % 2 ? '5' : '0') + w[i] - '1');
     } else if (set == 'C') {
-        for (int i = 0; i < 4; ++i) out += char((i % 2 ? '0' : '5') + w[i] - '1');
+        for (int i = 0; i < 4; ++i)
+            out += char((i % 2 ? '0' : '5') + w[i] - '1');
     } else {
-        for (int i = 0; i < 4; ++i) out += char((i % 2 ? '5' : '0') + w[3 - i] - '1');
+        for (int i = 0; i < 4; ++i)
+            out += char((i % 2 ? '5' : '0') + w[3 - i] - '1');
     }
 }
 
@@ -174,7 +179,8 @@ TEncoded Interleaved2of5(const std::string& text) {
 TEncoded Industrial2of5(const std::string& text) {
     TEncoded e{"606050", text};
     for (char c : text)
-        for (const char* p = k2of5[Digit(c)]; *p; ++p) e.Pattern += *p == 'W' ? "60" : "50";
+        for (const char* p = k2of5[Digit(c)]; *p; ++p)
+            e.Pattern += *p == 'W' ? "60" : "50";
     e.Pattern += "605060";
     return e;
 }
@@ -238,7 +244,7 @@ TEncoded Code93(const std::string& data, const std::string& prepared) {
     values.reserve(data.size());
     for (char c : data) {
         const char* at = c ? std::strchr(kCode93Chars, c) : nullptr;
-        if (!at) throw EBarcodeError("TLabelBarcode:Code93 bad Data <" + AnsiToUtf8(prepared) + ">");
+        if (!at) throw EBarcodeError("TLabelBarcode:Code93 bad Data <" + MessageText(prepared) + ">");
         values.push_back(int(at - kCode93Chars));
         widths += kCode93[values.back()];
     }
@@ -261,7 +267,8 @@ TEncoded Code93(const std::string& data, const std::string& prepared) {
 TEncoded Msi(const std::string& text) {
     TEncoded e{"60", text};
     auto digit = [&](int d) {
-        for (const char* b = kMsiBits[d]; *b; ++b) e.Pattern += *b == '1' ? "60" : "51";
+        for (const char* b = kMsiBits[d]; *b; ++b)
+            e.Pattern += *b == '1' ? "60" : "51";
     };
     // Modulo 10: digits at odd places from the right are doubled, the digits of the
     // products summed with the others; the same as doubling the number they form.
@@ -272,7 +279,8 @@ TEncoded Msi(const std::string& text) {
         sum += odd ? (d < 5 ? 2 * d : 2 * d - 9) : d;
         odd = !odd;
     }
-    for (char c : text) digit(Digit(c));
+    for (char c : text)
+        digit(Digit(c));
     digit((10 - sum % 10) % 10);
     e.Pattern += "515";
     return e;
@@ -295,7 +303,7 @@ TEncoded Codabar(const std::string& text) {
     e.Pattern += '0';
     for (char c : text) {
         const char* at = c ? std::strchr(kCodabarChars, c) : nullptr;
-        if (!at) throw EBarcodeError("TLabelBarcode:Codabar bad Data <" + AnsiToUtf8(text) + ">");
+        if (!at) throw EBarcodeError("TLabelBarcode:Codabar bad Data <" + MessageText(text) + ">");
         AppendNW(e.Pattern, kCodabar[at - kCodabarChars]);
         e.Pattern += '0';
     }
@@ -309,9 +317,11 @@ TEncoded Ean8(const std::string& text, bool checksum, TCheckSumMethod method) {
     const std::string d = checksum ? AddCheckDigit(Pad(text, 7).substr(0, 7), method) : Pad(text, 8);
     if (d.size() != 8) throw EBarcodeError("Invalid Text len (EAN8)");
     TEncoded e{"505", text};
-    for (int i = 0; i < 4; ++i) AppendEan(e.Pattern, d[i], 'A');
+    for (int i = 0; i < 4; ++i)
+        AppendEan(e.Pattern, d[i], 'A');
     e.Pattern += "05050";
-    for (int i = 4; i < 8; ++i) AppendEan(e.Pattern, d[i], 'C');
+    for (int i = 4; i < 8; ++i)
+        AppendEan(e.Pattern, d[i], 'C');
     e.Pattern += "505";
     return e;
 }
@@ -321,9 +331,11 @@ TEncoded Ean13(const std::string& text, bool checksum, TCheckSumMethod method) {
     if (d.size() != 13) throw EBarcodeError("Invalid Text len (EAN13)");
     TEncoded e{"505", text};
     const char* parity = kEan13Parity[Digit(d[0])];
-    for (int i = 1; i < 7; ++i) AppendEan(e.Pattern, d[i], parity[i - 1]);
+    for (int i = 1; i < 7; ++i)
+        AppendEan(e.Pattern, d[i], parity[i - 1]);
     e.Pattern += "05050";
-    for (int i = 7; i < 13; ++i) AppendEan(e.Pattern, d[i], 'C');
+    for (int i = 7; i < 13; ++i)
+        AppendEan(e.Pattern, d[i], 'C');
     e.Pattern += "505";
     return e;
 }
@@ -331,12 +343,14 @@ TEncoded Ean13(const std::string& text, bool checksum, TCheckSumMethod method) {
 TEncoded UpcA(const std::string& text, bool checksum, TCheckSumMethod method) {
     // With a check digit the first eleven digits are the data; a shorter text is padded to
     // eleven so that none of its digits gives way to the check digit.
-    std::string d = checksum && method != csmNone ? AddCheckDigit(Pad(text, 11).substr(0, 11), method)
-                                                  : Pad(text, 12);
+    std::string d =
+        checksum && method != csmNone ? AddCheckDigit(Pad(text, 11).substr(0, 11), method) : Pad(text, 12);
     TEncoded e{"505", d};
-    for (int i = 0; i < 6; ++i) AppendEan(e.Pattern, d[i], 'A');
+    for (int i = 0; i < 6; ++i)
+        AppendEan(e.Pattern, d[i], 'A');
     e.Pattern += "05050";
-    for (int i = 6; i < 12; ++i) AppendEan(e.Pattern, d[i], 'C');
+    for (int i = 6; i < 12; ++i)
+        AppendEan(e.Pattern, d[i], 'C');
     e.Pattern += "505";
     return e;
 }
@@ -347,7 +361,8 @@ TEncoded UpcE(const std::string& text, bool checksum, TCheckSumMethod method, bo
     const int c = UpcECheck(six, system1 ? '1' : '0');
     TEncoded e{"505", checksum && method != csmNone ? six + char('0' + c) : padded};
     const char* parity = kUpcEParity[c];
-    for (int i = 0; i < 6; ++i) AppendEan(e.Pattern, six[i], (parity[i] == 'E') != system1 ? 'B' : 'A');
+    for (int i = 0; i < 6; ++i)
+        AppendEan(e.Pattern, six[i], (parity[i] == 'E') != system1 ? 'B' : 'A');
     e.Pattern += "050505";
     return e;
 }
@@ -379,6 +394,17 @@ TEncoded Supplement5(const std::string& text, bool checksum) {
 
 } // namespace
 
+std::string MessageText(std::string_view ansi) {
+    std::string out;
+    for (unsigned char c : ansi) {
+        if (c < 0x20 || c == 0x7F)
+            out += "#" + std::to_string(c);
+        else
+            out += char(c);
+    }
+    return AnsiToUtf8(out);
+}
+
 std::string WidthsToLines(std::string_view widths) {
     std::string out;
     out.reserve(widths.size());
@@ -394,13 +420,26 @@ TEncoded EncodeCode128(TBarcodeType typ, const std::string& text, bool checksum,
     int start;
     bool ean = false;
     switch (typ) {
-    case bcCode128A: start = 103; break;
-    case bcCode128B: start = 104; break;
-    case bcCode128C: start = 105; break;
-    case bcCodeEAN128A: start = 103, ean = true; break;
-    case bcCodeEAN128B: start = 104, ean = true; break;
-    case bcCodeEAN128C: start = 105, ean = true; break;
-    default: throw EBarcodeError("TLabelBarcode: wrong BarcodeType in Code_128");
+    case bcCode128A:
+        start = 103;
+        break;
+    case bcCode128B:
+        start = 104;
+        break;
+    case bcCode128C:
+        start = 105;
+        break;
+    case bcCodeEAN128A:
+        start = 103, ean = true;
+        break;
+    case bcCodeEAN128B:
+        start = 104, ean = true;
+        break;
+    case bcCodeEAN128C:
+        start = 105, ean = true;
+        break;
+    default:
+        throw EBarcodeError("TLabelBarcode: wrong BarcodeType in Code_128");
     }
     const bool setC = start == 105, setA = start == 103;
     std::string widths = kCode128[start];
@@ -425,9 +464,12 @@ TEncoded EncodeCode128(TBarcodeType typ, const std::string& text, bool checksum,
     } else {
         for (unsigned char c : e.Prepared) {
             int v = 0;
-            if (c >= 32 && c <= 95) v = c - 32;
-            else if (setA && c < 32) v = c + 64;
-            else if (!setA && c >= 96 && c <= 127) v = c - 32;
+            if (c >= 32 && c <= 95)
+                v = c - 32;
+            else if (setA && c < 32)
+                v = c + 64;
+            else if (!setA && c >= 96 && c <= 127)
+                v = c - 32;
             add(v);
         }
     }
@@ -439,24 +481,42 @@ TEncoded EncodeCode128(TBarcodeType typ, const std::string& text, bool checksum,
 
 TEncoded EncodeSymbol(TBarcodeType typ, const std::string& text, bool checksum, TCheckSumMethod method) {
     switch (typ) {
-    case bcCode_2_5_interleaved: return Interleaved2of5(text);
-    case bcCode_2_5_industrial: return Industrial2of5(text);
-    case bcCode_2_5_matrix: return Matrix2of5(text);
-    case bcCode39: return Code39(text, text, checksum);
-    case bcCode39Extended: return Code39(FullAscii(text, false), text, checksum);
-    case bcCode93: return Code93(text, text);
-    case bcCode93Extended: return Code93(FullAscii(text, true), text);
-    case bcCodeMSI: return Msi(text);
-    case bcCodePostNet: return PostNet(text);
-    case bcCodeCodabar: return Codabar(text);
-    case bcCodeEAN8: return Ean8(text, checksum, method);
-    case bcCodeEAN13: return Ean13(text, checksum, method);
-    case bcCodeUPC_A: return UpcA(text, checksum, method);
-    case bcCodeUPC_E0: return UpcE(text, checksum, method, false);
-    case bcCodeUPC_E1: return UpcE(text, checksum, method, true);
-    case bcCodeUPC_Supp2: return Supplement2(text, checksum);
-    case bcCodeUPC_Supp5: return Supplement5(text, checksum);
-    default: return EncodeCode128(typ, text, checksum, method);
+    case bcCode_2_5_interleaved:
+        return Interleaved2of5(text);
+    case bcCode_2_5_industrial:
+        return Industrial2of5(text);
+    case bcCode_2_5_matrix:
+        return Matrix2of5(text);
+    case bcCode39:
+        return Code39(text, text, checksum);
+    case bcCode39Extended:
+        return Code39(FullAscii(text, false), text, checksum);
+    case bcCode93:
+        return Code93(text, text);
+    case bcCode93Extended:
+        return Code93(FullAscii(text, true), text);
+    case bcCodeMSI:
+        return Msi(text);
+    case bcCodePostNet:
+        return PostNet(text);
+    case bcCodeCodabar:
+        return Codabar(text);
+    case bcCodeEAN8:
+        return Ean8(text, checksum, method);
+    case bcCodeEAN13:
+        return Ean13(text, checksum, method);
+    case bcCodeUPC_A:
+        return UpcA(text, checksum, method);
+    case bcCodeUPC_E0:
+        return UpcE(text, checksum, method, false);
+    case bcCodeUPC_E1:
+        return UpcE(text, checksum, method, true);
+    case bcCodeUPC_Supp2:
+        return Supplement2(text, checksum);
+    case bcCodeUPC_Supp5:
+        return Supplement5(text, checksum);
+    default:
+        return EncodeCode128(typ, text, checksum, method);
     }
 }
 

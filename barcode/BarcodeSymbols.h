@@ -20,6 +20,10 @@ TEncoded EncodeSymbol(TBarcodeType typ, const std::string& text, bool checksum, 
 // Code 128 and EAN-128; any other type throws "TLabelBarcode: wrong BarcodeType in Code_128".
 TEncoded EncodeCode128(TBarcodeType typ, const std::string& text, bool checksum, TCheckSumMethod method);
 
+// Windows-1252 text as UTF-8 for an error message, controls written as #<code> so that
+// none of them (NUL least of all) cuts or garbles the message.
+std::string MessageText(std::string_view ansi);
+
 // Relative widths "1".."4", bar first and alternating, to line characters.
 std::string WidthsToLines(std::string_view widths);
 

@@ -53,8 +53,8 @@ QString Parse(const QStringList& args, TBarcodeArgs& a) {
             a.Pattern = true;
             continue;
         }
-        static const QStringList withValue = {"--type",  "--text",     "--modul", "--ratio", "--height",
-                                              "--show",  "--position", "--angle", "-o"};
+        static const QStringList withValue = {"--type", "--text",     "--modul", "--ratio", "--height",
+                                              "--show", "--position", "--angle", "-o"};
         if (!withValue.contains(o)) return "barcode: unknown option '" + o + "'";
         if (i + 1 >= args.size()) return "barcode: " + o + " needs a value";
         const QString v = args[++i];

@@ -38,9 +38,11 @@ TEST(Component, NamesOfTheTypes) {
     EXPECT_EQ(BarcodeTypeOfListName("CodeUPC_E1"), bcCodeUPC_E1);
     EXPECT_EQ(BarcodeTypeOfListName("EAN13"), -1);
     TLabelBarcode bc;
-    const std::pair<TBarcodeType, const char*> shown[] = {
-        {bcCode39Extended, "Code39 Extended"}, {bcCodeCodabar, "Codebar"}, {bcCodeUPC_Supp5, "UPC Supp5"},
-        {bcCodeMSI, "MSI"},                    {bcCodePostNet, "PostNet"}};
+    const std::pair<TBarcodeType, const char*> shown[] = {{bcCode39Extended, "Code39 Extended"},
+                                                          {bcCodeCodabar, "Codebar"},
+                                                          {bcCodeUPC_Supp5, "UPC Supp5"},
+                                                          {bcCodeMSI, "MSI"},
+                                                          {bcCodePostNet, "PostNet"}};
     for (const auto& [t, name] : shown) {
         bc.SetTyp(t);
         EXPECT_EQ(bc.TypeName(), name);
@@ -71,7 +73,10 @@ TEST(Component, WhichSettersNotify) {
         // Modul notifies on every accepted value, also an unchanged one.
         {"Modul", [](auto& b) { b.SetModul(1); }, [](auto& b) { b.SetModul(49); }, 1, 1},
         {"ShowTextFont", [](auto& b) { b.SetShowTextFont(b.ShowTextFont()); },
-         [](auto& b) { b.SetShowTextFont({"Arial", 18}); }, 1, 1},
+         [](auto& b) {
+             b.SetShowTextFont({"Arial", 18});
+         },
+         1, 1},
         {"Color", [](auto& b) { b.SetColor(0xFFFFFF); }, [](auto& b) { b.SetColor(0x123456); }, 0, 0},
         {"ColorBar", [](auto& b) { b.SetColorBar(0); }, [](auto& b) { b.SetColorBar(0xFF); }, 0, 0},
         {"CheckSumMethod", [](auto& b) { b.SetCheckSumMethod(csmModulo10); },
@@ -94,7 +99,8 @@ TEST(Component, ModulOutsideOneTo49IsIgnoredSilently) {
     bc.SetModul(7);
     int n = 0;
     bc.OnChange = [&] { ++n; };
-    for (int v : {0, 50, -1, 1000}) bc.SetModul(v);
+    for (int v : {0, 50, -1, 1000})
+        bc.SetModul(v);
     EXPECT_EQ(bc.Modul(), 7);
     EXPECT_EQ(n, 0);
     bc.SetModul(49);
@@ -122,11 +128,11 @@ TEST(Component, RatioClampPerSymbology) {
         double Set, After;
     };
     const TClamp cases[] = {
-        {bcCodeEAN13, 2.5, 2.5},          {bcCodeEAN13, 1.5, 2.0},        {bcCodeEAN13, 3.5, 3.0},
-        {bcCode39, 1.0, 2.0},             {bcCodeCodabar, 9.0, 3.0},      {bcCode_2_5_interleaved, 2.1, 2.1},
-        {bcCode_2_5_matrix, 2.0, 2.25},   {bcCode_2_5_matrix, 4.0, 3.0},  {bcCode128B, 1.0, 1.0},
-        {bcCode128B, 5.0, 5.0},           {bcCode93, 0.5, 0.5},           {bcCodeMSI, 4.0, 4.0},
-        {bcCodePostNet, 1.2, 1.2},        {bcCodeEAN128C, 7.0, 7.0},      {bcCodeUPC_Supp5, 1.0, 2.0},
+        {bcCodeEAN13, 2.5, 2.5},        {bcCodeEAN13, 1.5, 2.0},       {bcCodeEAN13, 3.5, 3.0},
+        {bcCode39, 1.0, 2.0},           {bcCodeCodabar, 9.0, 3.0},     {bcCode_2_5_interleaved, 2.1, 2.1},
+        {bcCode_2_5_matrix, 2.0, 2.25}, {bcCode_2_5_matrix, 4.0, 3.0}, {bcCode128B, 1.0, 1.0},
+        {bcCode128B, 5.0, 5.0},         {bcCode93, 0.5, 0.5},          {bcCodeMSI, 4.0, 4.0},
+        {bcCodePostNet, 1.2, 1.2},      {bcCodeEAN128C, 7.0, 7.0},     {bcCodeUPC_Supp5, 1.0, 2.0},
     };
     for (const TClamp& c : cases) {
         TLabelBarcode bc;
@@ -149,8 +155,8 @@ TEST(Component, LineWidthsFromModulAndRatio) {
     };
     // w1 = round(Modul * Ratio), halves to even; w2 = w1 * 3 div 2; w3 = 2 * w1.
     const TWidths cases[] = {
-        {1, 2.0, {1, 2, 3, 4}},   {3, 2.0, {3, 6, 9, 12}},    {1, 2.5, {1, 2, 3, 4}},
-        {3, 2.5, {3, 8, 12, 16}}, {5, 2.5, {5, 12, 18, 24}},  {2, 2.25, {2, 4, 6, 8}},
+        {1, 2.0, {1, 2, 3, 4}},   {3, 2.0, {3, 6, 9, 12}},        {1, 2.5, {1, 2, 3, 4}},
+        {3, 2.5, {3, 8, 12, 16}}, {5, 2.5, {5, 12, 18, 24}},      {2, 2.25, {2, 4, 6, 8}},
         {1, 3.0, {1, 3, 4, 6}},   {49, 3.0, {49, 147, 220, 294}},
     };
     for (const TWidths& c : cases) {
@@ -256,11 +262,10 @@ TEST(Prepared, UpcAKeepsElevenDigitsOfData) {
     bc.SetTyp(bcCodeUPC_A);
     bc.SetChecksum(true);
     const std::pair<const char*, const char*> cases[] = {
-        {"03600029145", "036000291452"}, // eleven digits: none lost
+        {"03600029145", "036000291452"},  // eleven digits: none lost
         {"036000291459", "036000291452"}, // the twelfth replaced
-        {"3600029145", "036000291452"},  // ten digits padded to eleven
-        {"0360002914599", "036000291452"},
-        {"", "000000000000"},
+        {"3600029145", "036000291452"},   // ten digits padded to eleven
+        {"0360002914599", "036000291452"}, {"", "000000000000"},
     };
     for (const auto& [text, prepared] : cases) {
         bc.SetText(text);

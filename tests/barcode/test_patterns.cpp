@@ -15,17 +15,22 @@ namespace {
 const char* const kSetA[10] = {"0001101", "0011001", "0010011", "0111101", "0100011",
                                "0110001", "0101111", "0111011", "0110111", "0001011"};
 
-std::string SetA(char d) { return kSetA[d - '0']; }
+std::string SetA(char d) {
+    return kSetA[d - '0'];
+}
 std::string SetC(char d) {
     std::string s = SetA(d);
-    for (char& c : s) c = c == '0' ? '1' : '0';
+    for (char& c : s)
+        c = c == '0' ? '1' : '0';
     return s;
 }
 std::string SetB(char d) {
     std::string s = SetC(d);
     return {s.rbegin(), s.rend()};
 }
-std::string Set(char set, char d) { return set == 'A' || set == 'L' ? SetA(d) : SetB(d); }
+std::string Set(char set, char d) {
+    return set == 'A' || set == 'L' ? SetA(d) : SetB(d);
+}
 
 // GS1: the leading digit of EAN-13 as the L/G choice of digits 2..7.
 const char* const kEan13Lead[10] = {"LLLLLL", "LLGLGG", "LLGGLG", "LLGGGL", "LGLLGG",
@@ -39,18 +44,22 @@ const char* const kAddOn5[10] = {"GGLLL", "GLGLL", "GLLGL", "GLLLG", "LGGLL",
 
 std::string Ean13(const std::string& d) {
     std::string m = "101";
-    for (int i = 1; i < 7; ++i) m += Set(kEan13Lead[d[0] - '0'][i - 1], d[i]);
+    for (int i = 1; i < 7; ++i)
+        m += Set(kEan13Lead[d[0] - '0'][i - 1], d[i]);
     m += "01010";
-    for (int i = 7; i < 13; ++i) m += SetC(d[i]);
+    for (int i = 7; i < 13; ++i)
+        m += SetC(d[i]);
     return M(m + "101");
 }
 
 std::string EanLeftRight(const std::string& d) { // EAN-8 and UPC-A: all left digits in set A
     std::string m = "101";
     const size_t half = d.size() / 2;
-    for (size_t i = 0; i < half; ++i) m += SetA(d[i]);
+    for (size_t i = 0; i < half; ++i)
+        m += SetA(d[i]);
     m += "01010";
-    for (size_t i = half; i < d.size(); ++i) m += SetC(d[i]);
+    for (size_t i = half; i < d.size(); ++i)
+        m += SetC(d[i]);
     return M(m + "101");
 }
 
@@ -111,7 +120,8 @@ std::string C39(char c) {
 
 std::string Code39(const std::string& chars) {
     std::string e = C39('*');
-    for (char c : chars) e += "n" + C39(c);
+    for (char c : chars)
+        e += "n" + C39(c);
     return NW(e + "n" + C39('*'));
 }
 
@@ -119,8 +129,20 @@ std::string Code39(const std::string& chars) {
 std::string Msi(const std::string& digitsWithCheck) {
     std::string m = "110";
     for (char d : digitsWithCheck)
-        for (int b = 3; b >= 0; --b) m += ((d - '0') >> b) & 1 ? "110" : "100";
+        for (int b = 3; b >= 0; --b)
+            m += ((d - '0') >> b) & 1 ? "110" : "100";
     return M(m + "1001");
+}
+
+// ---- USPS POSTNET: full (T) and half (s) bars with a space after each but the last.
+std::string PostNet(std::string_view bars) {
+    std::string out;
+    for (char b : bars) {
+        if (b == ' ') continue;
+        if (!out.empty()) out += '1';
+        out += b == 'T' ? '5' : 'A';
+    }
+    return out;
 }
 
 struct TCase {
@@ -141,11 +163,11 @@ std::vector<TCase> Cases() {
         {"InterleavedOdd", bcCode_2_5_interleaved, "12345", false, Interleaved("012345"), "012345",
          "ISO/IEC 16390 Interleaved 2 of 5, leading zero"},
         // Bars carry the 2-of-5 code, every space narrow: start 110, stop 101 (bars).
-        {"Industrial", bcCode_2_5_industrial, "12", false, NW("wnwnnn" "wnnnnnnnwn" "nnwnnnnnwn" "wnnnwn"),
-         "12", "Industrial 2 of 5 (bars only: start 110, stop 101)"},
+        {"Industrial", bcCode_2_5_industrial, "12", false, NW("wnwnnn wnnnnnnnwn nnwnnnnnwn wnnnwn"), "12",
+         "Industrial 2 of 5 (bars only: start 110, stop 101)"},
         // Bar-space-bar-space-bar per digit plus a narrow space; start 411111, stop 41111
         // at 3:1, here at 2:1 (start bar w2 = 3 modules).
-        {"Matrix", bcCode_2_5_matrix, "12", false, W("311111" "211121" "121121" "31111"), "12",
+        {"Matrix", bcCode_2_5_matrix, "12", false, W("311111 211121 121121 31111"), "12",
          "Matrix 2 of 5 (start 411111, stop 41111 at 3:1)"},
         // Check character: (12 + 24 + 13 + 14 + 3 + 9) mod 43 = 32 = W.
         {"Code39Check", bcCode39, "CODE39", true, Code39("CODE39W"), "CODE39", "ISO/IEC 16388 Code 39"},
@@ -155,31 +177,30 @@ std::vector<TCase> Cases() {
         {"Code39Extended", bcCode39Extended, "a-$\x01", false, Code39("+A/M/D$A"), "a-$\x01",
          "ISO/IEC 16388 full ASCII Code 39"},
         // start A, 'A' 33, SOH 65, check (103 + 33 + 2*65) mod 103 = 60, stop.
-        {"Code128A", bcCode128A, "A\x01", false, W("211412" "111323" "121124" "314111" "2331112"), "A\x01",
+        {"Code128A", bcCode128A, "A\x01", false, W("211412 111323 121124 314111 2331112"), "A\x01",
          "ISO/IEC 15417 Code 128 table"},
         // start B, 'H' 40, 'i' 73, check (104 + 40 + 2*73) mod 103 = 84, stop.
-        {"Code128B", bcCode128B, "Hi", false, W("211214" "231113" "142112" "124112" "2331112"), "Hi",
+        {"Code128B", bcCode128B, "Hi", false, W("211214 231113 142112 124112 2331112"), "Hi",
          "ISO/IEC 15417 Code 128 table"},
         // 01 23 45; check (105 + 1 + 2*23 + 3*45) mod 103 = 81.
-        {"Code128C", bcCode128C, "12345", false, W("211232" "222122" "312131" "113123" "121142" "2331112"),
-         "012345", "ISO/IEC 15417 Code 128 table"},
+        {"Code128C", bcCode128C, "12345", false, W("211232 222122 312131 113123 121142 2331112"), "012345",
+         "ISO/IEC 15417 Code 128 table"},
         // An empty text: start B, check 104 mod 103 = 1, stop.
-        {"Code128Empty", bcCode128B, "", false, W("211214" "222122" "2331112"), "",
+        {"Code128Empty", bcCode128B, "", false, W("211214 222122 2331112"), "",
          "ISO/IEC 15417 Code 128 table"},
         // C = 41 '+', K = 6; then stop and termination bar.
         {"Code93", bcCode93, "TEST93", false,
-         W("111141" "211221" "221211" "211122" "211221" "141111" "111411" "113121" "121311" "1111411"),
-         "TEST93", "AIM USS-93 Code 93 table"},
+         W("111141 211221 221211 211122 211221 141111 111411 113121 121311 1111411"), "TEST93",
+         "AIM USS-93 Code 93 table"},
         // 'a' is (+)A: values 46, 10; C = (10 + 2*46) mod 47 = 8, K = (2*10 + 3*46 + 8) mod 47 = 25 'P'.
-        {"Code93Extended", bcCode93Extended, "a", false,
-         W("111141" "122211" "211113" "131211" "131121" "1111411"), "a", "AIM USS-93 full ASCII Code 93"},
+        {"Code93Extended", bcCode93Extended, "a", false, W("111141 122211 211113 131211 131121 1111411"), "a",
+         "AIM USS-93 full ASCII Code 93"},
         // Modulo 10 check: 2 * 1357 = 2714 -> 2+7+1+4 + 2+4+6 = 26 -> 4.
         {"MSI", bcCodeMSI, "1234567", false, Msi("12345674"), "1234567", "MSI Plessey, modulo 10 check"},
-        // 1 = 00011, 2 = 00101 (1 full bar, 0 half bar), each bar followed by a space.
-        {"PostNet", bcCodePostNet, "12", false, "51" "A1A1A15151" "A1A151A151" "5", "12",
-         "USPS POSTNET (DMM 708)"},
+        // Frame bars around 1 = 00011 and 2 = 00101 (1 a full bar, 0 a half bar).
+        {"PostNet", bcCodePostNet, "12", false, PostNet("T sssTT ssTsT T"), "12", "USPS POSTNET (DMM 708)"},
         {"Codabar", bcCodeCodabar, "1234", false,
-         NW("nnwwnwn" "n" "nnnnwwn" "n" "nnnwnnw" "n" "wwnnnnn" "n" "nnwnnwn" "n" "nwnwnnw"), "1234",
+         NW("nnwwnwn n nnnnwwn n nnnwnnw n wwnnnnn n nnwnnwn n nwnwnnw"), "1234",
          "ANSI/AIM BC3 USS-Codabar, start A stop B"},
         {"EAN8", bcCodeEAN8, "9638507", true, EanLeftRight("96385074"), "9638507",
          "GS1 General Specifications EAN-8"},
@@ -220,17 +241,19 @@ std::vector<TCase> Cases() {
         {"AddOn5", bcCodeUPC_Supp5, "52495", true, AddOn("52495", kAddOn5[1]), "524951",
          "GS1 five-digit add-on"},
         // start A, FNC1, '1' 17, 'A' 33; check (103 + 102 + 2*17 + 3*33) mod 103 = 29.
-        {"EAN128A", bcCodeEAN128A, "1A", false, W("211412" "411131" "123221" "111323" "322211" "2331112"), "1A",
+        {"EAN128A", bcCodeEAN128A, "1A", false, W("211412 411131 123221 111323 322211 2331112"), "1A",
          "ISO/IEC 15417 Code 128 table, GS1-128 FNC1"},
         // "12" + check digit 3; start B, FNC1, 17, 18, 19; check 370 mod 103 = 61.
-        {"EAN128B", bcCodeEAN128B, "12", true,
-         W("211214" "411131" "123221" "223211" "221132" "221411" "2331112"), "123",
+        {"EAN128B", bcCodeEAN128B, "12", true, W("211214 411131 123221 223211 221132 221411 2331112"), "123",
          "ISO/IEC 15417 Code 128 table, GS1-128 FNC1"},
         // "12345" + check 7 -> 12 34 57; check (105 + 102 + 2*12 + 3*34 + 4*57) mod 103 = 46.
-        {"EAN128C", bcCodeEAN128C, "12345", true,
-         W("211232" "411131" "112232" "131123" "312113" "113321" "2331112"), "123457",
-         "ISO/IEC 15417 Code 128 table, GS1-128 FNC1"},
+        {"EAN128C", bcCodeEAN128C, "12345", true, W("211232 411131 112232 131123 312113 113321 2331112"),
+         "123457", "ISO/IEC 15417 Code 128 table, GS1-128 FNC1"},
     };
+}
+
+void PrintTo(const TCase& c, std::ostream* os) {
+    *os << c.Name;
 }
 
 class Patterns : public ::testing::TestWithParam<TCase> {};
@@ -254,8 +277,10 @@ INSTANTIATE_TEST_SUITE_P(AllSymbologies, Patterns, ::testing::ValuesIn(Cases()),
 // Every type of the list has a case above.
 TEST(Patterns, CoverEveryType) {
     std::set<int> seen;
-    for (const TCase& c : Cases()) seen.insert(c.Typ);
-    for (int t = 0; t < kBarcodeTypeCount; ++t) EXPECT_TRUE(seen.count(t)) << BarcodeListName(t);
+    for (const TCase& c : Cases())
+        seen.insert(c.Typ);
+    for (int t = 0; t < kBarcodeTypeCount; ++t)
+        EXPECT_TRUE(seen.count(t)) << BarcodeListName(t);
 }
 
 // Empty text: the padding types give all zeros, the others their fixed parts only.
@@ -274,9 +299,9 @@ TEST(Patterns, EmptyText) {
         {bcCode_2_5_interleaved, Interleaved("")},
         {bcCodeMSI, Msi("0")},
         // C = K = 0.
-        {bcCode93, W("111141" "131112" "131112" "1111411")},
+        {bcCode93, W("111141 131112 131112 1111411")},
         // FNC1 only: check (104 + 102) mod 103 = 0.
-        {bcCodeEAN128B, W("211214" "411131" "212222" "2331112")},
+        {bcCodeEAN128B, W("211214 411131 212222 2331112")},
     };
     for (const TEmpty& c : cases) {
         TLabelBarcode bc;

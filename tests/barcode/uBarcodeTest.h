@@ -16,12 +16,14 @@
 
 namespace tessora::test {
 
-// Elements alternate bar, space, bar, ... starting with a bar.
+// Elements alternate bar, space, bar, ... starting with a bar; blanks between symbols are
+// only for reading.
 // Widths in modules "1".."4" (Code 128, Code 93 notation).
 inline std::string W(std::string_view widths) {
     std::string out;
     bool bar = true;
     for (char w : widths) {
+        if (w == ' ') continue;
         out += char((bar ? '5' : '0') + (w - '1'));
         bar = !bar;
     }
@@ -33,6 +35,7 @@ inline std::string NW(std::string_view elems) {
     std::string out;
     bool bar = true;
     for (char e : elems) {
+        if (e == ' ') continue;
         out += bar ? (e == 'w' ? '6' : '5') : (e == 'w' ? '1' : '0');
         bar = !bar;
     }
@@ -44,7 +47,8 @@ inline std::string M(std::string_view bits) {
     std::string out;
     for (size_t i = 0; i < bits.size();) {
         size_t j = i;
-        while (j < bits.size() && bits[j] == bits[i]) ++j;
+        while (j < bits.size() && bits[j] == bits[i])
+            ++j;
         out += char((bits[i] == '1' ? '5' : '0') + int(j - i) - 1);
         i = j;
     }
@@ -100,6 +104,8 @@ inline std::vector<TDecoded> Zbar(const QString& file) {
 }
 
 // The CLI built beside this test executable.
-inline QString CliPath() { return QCoreApplication::applicationDirPath() + "/../bin/tessora-cli"; }
+inline QString CliPath() {
+    return QCoreApplication::applicationDirPath() + "/../bin/tessora-cli";
+}
 
 } // namespace tessora::test
