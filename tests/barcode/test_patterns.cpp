@@ -171,8 +171,9 @@ std::vector<TCase> Cases() {
          "Matrix 2 of 5 (start 411111, stop 41111 at 3:1)"},
         // Check character: (12 + 24 + 13 + 14 + 3 + 9) mod 43 = 32 = W.
         {"Code39Check", bcCode39, "CODE39", true, Code39("CODE39W"), "CODE39", "ISO/IEC 16388 Code 39"},
-        // Lower case has no Code 39 character and is left out.
-        {"Code39Symbols", bcCode39, "A-. $/+%z", false, Code39("A-. $/+%"), "A-. $/+%z",
+        // Lower case has no Code 39 character and is left out; so is '*', the start/stop
+        // character, which inside the data would end the symbol early.
+        {"Code39Symbols", bcCode39, "A-. $/+*%z", false, Code39("A-. $/+%"), "A-. $/+*%z",
          "ISO/IEC 16388 Code 39"},
         {"Code39Extended", bcCode39Extended, "a-$\x01", false, Code39("+A/M/D$A"), "a-$\x01",
          "ISO/IEC 16388 full ASCII Code 39"},
