@@ -76,39 +76,79 @@ void Sharpen(QImage& picture, int intensity, int neighbourhood) {
     const int w = picture.width(), h = picture.height();
     const bool premul = picture.format() == QImage::Format_ARGB32_Premultiplied;
     // In premultiplied values, so the kernel (summing to one) keeps opaque alpha at 255.
-    // v' = round(((10 + n s) v - s * neighbours) / 10)
+    // v' = floor(((10 + n s) v - s * neighbours + 5) / 10), that is v + (s / 10) * (n v -
+    // neighbours) rounded.
     const int centre = 10 + n * s;
+    const uint8_t* base = src.constBits();
+    const qsizetype stride = src.bytesPerLine();
     for (int y = 0; y < h; ++y) {
-        const uint8_t* up = src.constScanLine(std::max(y - 1, 0));
-        const uint8_t* mid = src.constScanLine(y);
-        const uint8_t* dn = src.constScanLine(std::min(y + 1, h - 1));
+        const uint8_t* up = base + stride * std::max(y - 1, 0);
+        const uint8_t* mid = base + stride * y;
+        const uint8_t* dn = base + stride * std::min(y + 1, h - 1);
         uint8_t* out = picture.scanLine(y);
-        for (int x = 0; x < w; ++x) {
+        auto one = [&](int x) {
             const int l = 4 * std::max(x - 1, 0), c = 4 * x, r = 4 * std::min(x + 1, w - 1);
             for (int ch = 0; ch < 4; ++ch) {
                 int sum = up[c + ch] + dn[c + ch] + mid[l + ch] + mid[r + ch];
                 if (eight) sum += up[l + ch] + up[r + ch] + dn[l + ch] + dn[r + ch];
                 out[c + ch] = ClampByte(FloorDiv(centre * mid[c + ch] - s * sum + 5, 10));
             }
+        };
+        one(0);
+        int x = 1;
+#ifdef TESSORA_X86
+        // Four pixels at a time between the edge pixels. Truncating instead of flooring
+        // differs only below zero, which clamps to 0 either way.
+        const __m128i zero = _mm_setzero_si128();
+        const __m128i weights = _mm_set1_epi32(int32_t(uint32_t(uint16_t(centre)) | (uint32_t(uint16_t(-s)) << 16)));
+        const __m128i five = _mm_set1_epi32(5);
+        const __m128 ten = _mm_set1_ps(10.0f);
+        auto at = [](const uint8_t* p) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p)); };
+        for (; x + 4 < w; x += 4) {
+            const int c = 4 * x;
+            const __m128i v = at(mid + c);
+            __m128i sumLo = _mm_add_epi16(_mm_add_epi16(_mm_unpacklo_epi8(at(up + c), zero), _mm_unpacklo_epi8(at(dn + c), zero)),
+                                          _mm_add_epi16(_mm_unpacklo_epi8(at(mid + c - 4), zero), _mm_unpacklo_epi8(at(mid + c + 4), zero)));
+            __m128i sumHi = _mm_add_epi16(_mm_add_epi16(_mm_unpackhi_epi8(at(up + c), zero), _mm_unpackhi_epi8(at(dn + c), zero)),
+                                          _mm_add_epi16(_mm_unpackhi_epi8(at(mid + c - 4), zero), _mm_unpackhi_epi8(at(mid + c + 4), zero)));
+            if (eight) {
+                sumLo = _mm_add_epi16(sumLo, _mm_add_epi16(_mm_add_epi16(_mm_unpacklo_epi8(at(up + c - 4), zero), _mm_unpacklo_epi8(at(up + c + 4), zero)),
+                                                           _mm_add_epi16(_mm_unpacklo_epi8(at(dn + c - 4), zero), _mm_unpacklo_epi8(at(dn + c + 4), zero))));
+                sumHi = _mm_add_epi16(sumHi, _mm_add_epi16(_mm_add_epi16(_mm_unpackhi_epi8(at(up + c - 4), zero), _mm_unpackhi_epi8(at(up + c + 4), zero)),
+                                                           _mm_add_epi16(_mm_unpackhi_epi8(at(dn + c - 4), zero), _mm_unpackhi_epi8(at(dn + c + 4), zero))));
+            }
+            const __m128i vLo = _mm_unpacklo_epi8(v, zero), vHi = _mm_unpackhi_epi8(v, zero);
+            // (v, sum) pairs times (centre, -s), added: one 32-bit value per channel.
+            const __m128i pairs[4] = {_mm_unpacklo_epi16(vLo, sumLo), _mm_unpackhi_epi16(vLo, sumLo),
+                                      _mm_unpacklo_epi16(vHi, sumHi), _mm_unpackhi_epi16(vHi, sumHi)};
+            __m128i q[4];
+            for (int k = 0; k < 4; ++k) {
+                const __m128i num = _mm_add_epi32(_mm_madd_epi16(pairs[k], weights), five);
+                q[k] = _mm_cvttps_epi32(_mm_div_ps(_mm_cvtepi32_ps(num), ten));
+            }
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(out + c),
+                             _mm_packus_epi16(_mm_packs_epi32(q[0], q[1]), _mm_packs_epi32(q[2], q[3])));
         }
+#endif
+        for (; x < w; ++x) one(x);
         if (premul) ClampToAlpha(Row(picture, y), w);
     }
 }
 
 namespace {
 
-// One box pass of the blur over `count` pixels of four channels: each output is the
-// mean of the 2r + 1 pixels around it plus the next pixel on each side weighted
-// alpha / 256, which gives the pass any variance, not only a box's.
+// One box pass of the blur: each output is the mean of the 2r + 1 pixels around it plus
+// the next pixel on each side weighted a / 256, which gives a pass any variance, not
+// only a box's.
 struct TBox {
-    int R = 0;      // whole pixels each side
-    int A = 0;      // weight of the two end pixels, /256
-    double InvD = 0; // 1 / (256 (2r + 1) + 2a)
+    int R = 0;       // whole pixels each side
+    int A = 0;       // weight of the two end pixels, /256
+    float InvD = 0;  // 1 / (256 (2r + 1) + 2a)
 };
 
 TBox MakeBox(double sigma) {
     // Three passes of variance sigma^2 / 3 each. A box of radius r has variance
-    // r (r + 1) / 3; the end weight a makes up the rest:
+    // r (r + 1) / 3; the end weight makes up the rest:
     // a = (2r + 1)(v - r (r + 1) / 3) / (2 ((r + 1)^2 - v)).
     const double v = sigma * sigma / 3.0;
     TBox b;
@@ -117,48 +157,66 @@ TBox MakeBox(double sigma) {
     const double r = b.R;
     const double alpha = (2 * r + 1) * (v - r * (r + 1) / 3.0) / (2.0 * ((r + 1) * (r + 1) - v));
     b.A = std::clamp(int(std::lround(alpha * 256.0)), 0, 256);
-    b.InvD = 1.0 / (256.0 * (2 * b.R + 1) + 2.0 * b.A);
+    b.InvD = float(1.0 / (256.0 * (2 * b.R + 1) + 2.0 * b.A));
     return b;
 }
 
-inline uint8_t BoxValue(int sum, int ends, const TBox& b) {
-    return uint8_t(int((256.0 * sum + double(b.A) * ends) * b.InvD + 0.5));
+// (256 sum + a ends) / d, rounded to nearest (even on ties, as the vector code does).
+inline uint8_t BoxValue(int32_t sum, int32_t ends, const TBox& b) {
+    return ClampByte(int(std::nearbyint(float(256 * sum + b.A * ends) * b.InvD)));
 }
 
-// Along a row, in place, through a copy of the row padded with its edge pixels.
-void BoxRow(uint8_t* row, int w, const TBox& b, std::vector<uint8_t>& ext) {
-    const int pad = b.R + 1;
-    ext.resize(size_t(w + 2 * pad) * 4);
-    for (int i = 0; i < w + 2 * pad; ++i) std::memcpy(&ext[size_t(i) * 4], row + 4 * std::clamp(i - pad, 0, w - 1), 4);
-    for (int ch = 0; ch < 4; ++ch) {
-        const uint8_t* e = ext.data() + ch;
-        int sum = 0;
-        for (int i = 1; i <= 2 * b.R + 1; ++i) sum += e[4 * i];
-        for (int x = 0; x < w; ++x) {
-            // Window: ext[x + 1 .. x + 2r + 1]; ends ext[x] and ext[x + 2r + 2].
-            row[4 * x + ch] = BoxValue(sum, e[4 * x] + e[4 * (x + 2 * b.R + 2)], b);
-            sum += e[4 * (x + 2 * b.R + 2)] - e[4 * (x + 1)];
-        }
-    }
-}
-
-// Down the columns from src into dst, running sums kept per column and channel.
-void BoxColumns(const QImage& src, QImage& dst, const TBox& b, std::vector<int>& sums) {
-    const int w = src.width(), h = src.height(), n = 4 * w;
-    auto row = [&](int y) { return src.constScanLine(std::clamp(y, 0, h - 1)); };
-    sums.assign(size_t(n), 0);
+// One pass down the columns from src into dst, with running sums per column and
+// channel; rows beyond the picture repeat its first and last row.
+void BoxColumns(const QImage& src, QImage& dst, const TBox& b, std::vector<int32_t>& sums) {
+    const int h = src.height(), n = 4 * src.width();
+    const uint8_t* base = src.constBits();
+    const qsizetype stride = src.bytesPerLine();
+    auto row = [&](int y) { return base + stride * std::clamp(y, 0, h - 1); };
+    sums.assign(size_t(n) + 16, 0);
+    int32_t* sum = sums.data();
     for (int y = -b.R; y <= b.R; ++y) {
         const uint8_t* r = row(y);
-        for (int i = 0; i < n; ++i) sums[size_t(i)] += r[i];
+        for (int i = 0; i < n; ++i) sum[i] += r[i];
     }
     for (int y = 0; y < h; ++y) {
         const uint8_t* above = row(y - b.R - 1);
         const uint8_t* below = row(y + b.R + 1);
-        const uint8_t* first = row(y - b.R);
+        const uint8_t* leaving = row(y - b.R);
         uint8_t* out = dst.scanLine(y);
-        for (int i = 0; i < n; ++i) {
-            out[i] = BoxValue(sums[size_t(i)], above[i] + below[i], b);
-            sums[size_t(i)] += below[i] - first[i];
+        int i = 0;
+#ifdef TESSORA_X86
+        const __m128i zero = _mm_setzero_si128();
+        const __m128i a = _mm_set1_epi32(b.A);
+        const __m128 inv = _mm_set1_ps(b.InvD);
+        for (; i + 16 <= n; i += 16) {
+            const __m128i ab = _mm_loadu_si128(reinterpret_cast<const __m128i*>(above + i));
+            const __m128i be = _mm_loadu_si128(reinterpret_cast<const __m128i*>(below + i));
+            const __m128i le = _mm_loadu_si128(reinterpret_cast<const __m128i*>(leaving + i));
+            const __m128i beLo = _mm_unpacklo_epi8(be, zero), beHi = _mm_unpackhi_epi8(be, zero);
+            const __m128i ends[2] = {_mm_add_epi16(_mm_unpacklo_epi8(ab, zero), beLo),
+                                     _mm_add_epi16(_mm_unpackhi_epi8(ab, zero), beHi)};
+            const __m128i step[2] = {_mm_sub_epi16(beLo, _mm_unpacklo_epi8(le, zero)),
+                                     _mm_sub_epi16(beHi, _mm_unpackhi_epi8(le, zero))};
+            __m128i res[4];
+            for (int q = 0; q < 4; ++q) {
+                __m128i* sp = reinterpret_cast<__m128i*>(sum + i + 4 * q);
+                const __m128i s = _mm_loadu_si128(sp);
+                const __m128i e16 = ends[q / 2], d16 = step[q / 2];
+                const __m128i e = q % 2 ? _mm_unpackhi_epi16(e16, zero) : _mm_unpacklo_epi16(e16, zero);
+                // The step is signed: widen by repeating it and shifting the sign in.
+                const __m128i d = _mm_srai_epi32(q % 2 ? _mm_unpackhi_epi16(d16, d16) : _mm_unpacklo_epi16(d16, d16), 16);
+                const __m128i num = _mm_add_epi32(_mm_slli_epi32(s, 8), _mm_madd_epi16(e, a));
+                res[q] = _mm_cvtps_epi32(_mm_mul_ps(_mm_cvtepi32_ps(num), inv));
+                _mm_storeu_si128(sp, _mm_add_epi32(s, d));
+            }
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i),
+                             _mm_packus_epi16(_mm_packs_epi32(res[0], res[1]), _mm_packs_epi32(res[2], res[3])));
+        }
+#endif
+        for (; i < n; ++i) {
+            out[i] = BoxValue(sum[i], above[i] + below[i], b);
+            sum[i] += below[i] - leaving[i];
         }
     }
 }
@@ -170,16 +228,21 @@ void Blur(QImage& picture, double radius) {
     const TBox b = MakeBox(std::min(radius, 1000.0));
     if (b.R == 0 && b.A == 0) return;
     // All four channels of premultiplied pixels: a weighted mean of valid pixels is valid.
-    std::vector<uint8_t> ext;
-    for (int pass = 0; pass < 3; ++pass)
-        for (int y = 0; y < picture.height(); ++y) BoxRow(picture.scanLine(y), picture.width(), b, ext);
+    // Rows are done as columns of the transposed picture, where the passes run along
+    // whole rows of memory.
     QImage other(picture.size(), picture.format());
-    if (other.isNull()) return;
-    std::vector<int> sums;
+    QImage across(picture.height(), picture.width(), picture.format());
+    QImage across2(across.size(), across.format());
+    if (other.isNull() || across.isNull() || across2.isNull()) return;
+    std::vector<int32_t> sums;
     BoxColumns(picture, other, b, sums);
     BoxColumns(other, picture, b, sums);
     BoxColumns(picture, other, b, sums);
-    picture = other;
+    Transpose(other, across);
+    BoxColumns(across, across2, b, sums);
+    BoxColumns(across2, across, b, sums);
+    BoxColumns(across, across2, b, sums);
+    Transpose(across2, picture);
 }
 
 void ToGrey(QImage& picture) {

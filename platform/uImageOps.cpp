@@ -13,6 +13,29 @@ namespace tessora {
 
 namespace imageops {
 
+void Transpose(const QImage& src, QImage& dst, bool flipRows, bool flipColumns) {
+    const int w = src.width(), h = src.height();
+    const uint8_t* sBase = src.constBits();
+    const qsizetype sStride = src.bytesPerLine();
+    uint8_t* dBase = dst.bits();
+    const qsizetype dStride = dst.bytesPerLine();
+    // Blocks keep the rows of both pictures in cache.
+    constexpr int kBlock = 32;
+    for (int by = 0; by < h; by += kBlock) {
+        const int ey = std::min(h, by + kBlock);
+        for (int bx = 0; bx < w; bx += kBlock) {
+            const int ex = std::min(w, bx + kBlock);
+            for (int x = bx; x < ex; ++x) {
+                uint32_t* d = reinterpret_cast<uint32_t*>(dBase + dStride * (flipRows ? w - 1 - x : x));
+                for (int y = by; y < ey; ++y) {
+                    const uint32_t* s = reinterpret_cast<const uint32_t*>(sBase + sStride * y);
+                    d[flipColumns ? h - 1 - y : y] = s[x];
+                }
+            }
+        }
+    }
+}
+
 QImage Prepared(const QImage& picture) {
     if (picture.isNull()) return {};
     const QImage::Format f = picture.format();
@@ -101,23 +124,7 @@ QImage RotateQuarter(const QImage& src, int quarters) {
         return out;
     }
     // Source (x, y) lands at (y, w - 1 - x) for a quarter turn, (h - 1 - y, x) for three.
-    // Blocks keep both pictures' rows in cache.
-    constexpr int kBlock = 32;
-    for (int by = 0; by < h; by += kBlock) {
-        const int ey = std::min(h, by + kBlock);
-        for (int bx = 0; bx < w; bx += kBlock) {
-            const int ex = std::min(w, bx + kBlock);
-            for (int y = by; y < ey; ++y) {
-                const uint32_t* s = reinterpret_cast<const uint32_t*>(src.constScanLine(y));
-                for (int x = bx; x < ex; ++x) {
-                    if (quarters == 1)
-                        reinterpret_cast<uint32_t*>(out.scanLine(w - 1 - x))[y] = s[x];
-                    else
-                        reinterpret_cast<uint32_t*>(out.scanLine(x))[h - 1 - y] = s[x];
-                }
-            }
-        }
-    }
+    Transpose(src, out, quarters == 1, quarters == 3);
     return out;
 }
 
@@ -159,32 +166,44 @@ QImage RotateSmooth(const QImage& picture, double degrees, const QColor& cornerF
     // [0, w) x [0, h). Inside, it samples bilinearly with edge pixels repeated; within
     // half a pixel of the picture's border it blends into the fill by how much of the
     // pixel the picture covers, which anti-aliases the edges without darkening them.
+    const uint8_t* base = src.constBits();
+    const qsizetype stride = src.bytesPerLine();
+    auto row = [&](int y) { return reinterpret_cast<const uint32_t*>(base + stride * y); };
+    auto sample = [&](double s, double t) -> uint32_t {
+        const double cov = std::clamp(std::min(s + 0.5, w - s + 0.5), 0.0, 1.0) *
+                           std::clamp(std::min(t + 0.5, h - t + 0.5), 0.0, 1.0);
+        if (cov <= 0) return fill;
+        const double u = std::clamp(s - 0.5, 0.0, double(w - 1));
+        const double v = std::clamp(t - 0.5, 0.0, double(h - 1));
+        const int x0 = int(u), y0 = int(v);
+        const int x1 = std::min(x0 + 1, w - 1), y1 = std::min(y0 + 1, h - 1);
+        const uint32_t fx = uint32_t((u - x0) * 256.0 + 0.5);
+        const uint32_t fy = uint32_t((v - y0) * 256.0 + 0.5);
+        const uint32_t c = Lerp(Lerp(row(y0)[x0], row(y0)[x1], fx), Lerp(row(y1)[x0], row(y1)[x1], fx), fy);
+        return cov < 1 ? Lerp(fill, c, uint32_t(cov * 256.0 + 0.5)) : c;
+    };
+    // Well inside, the same sampling in 16.16 fixed point without the edge handling.
+    constexpr double kOne16 = 65536.0;
+    const int64_t du = std::llround(cs * kOne16), dv = std::llround(sn * kOne16);
+    const int64_t uMax = int64_t(w - 1) << 16, vMax = int64_t(h - 1) << 16;
     for (int y = 0; y < oh; ++y) {
         uint32_t* dst = reinterpret_cast<uint32_t*>(out.scanLine(y));
         const double dy = y + 0.5 - oh / 2.0;
         const double dx0 = 0.5 - ow / 2.0;
         // Turning by -d on a y-down screen: s = dx cos - dy sin, t = dx sin + dy cos.
-        double s = dx0 * cs - dy * sn + w / 2.0;
-        double t = dx0 * sn + dy * cs + h / 2.0;
-        for (int x = 0; x < ow; ++x, s += cs, t += sn) {
-            const double covX = std::clamp(std::min(s + 0.5, w - s + 0.5), 0.0, 1.0);
-            const double covY = std::clamp(std::min(t + 0.5, h - t + 0.5), 0.0, 1.0);
-            const double cov = covX * covY;
-            if (cov <= 0) {
-                dst[x] = fill;
-                continue;
+        const double s0 = dx0 * cs - dy * sn + w / 2.0;
+        const double t0 = dx0 * sn + dy * cs + h / 2.0;
+        int64_t u = std::llround((s0 - 0.5) * kOne16), v = std::llround((t0 - 0.5) * kOne16);
+        for (int x = 0; x < ow; ++x, u += du, v += dv) {
+            if (u >= 0 && u < uMax && v >= 0 && v < vMax) {
+                const int x0 = int(u >> 16), y0 = int(v >> 16);
+                const uint32_t fx = uint32_t(((u & 0xFFFF) + 128) >> 8), fy = uint32_t(((v & 0xFFFF) + 128) >> 8);
+                const uint32_t* r0 = row(y0) + x0;
+                const uint32_t* r1 = row(y0 + 1) + x0;
+                dst[x] = Lerp(Lerp(r0[0], r0[1], fx), Lerp(r1[0], r1[1], fx), fy);
+            } else {
+                dst[x] = sample(s0 + x * cs, t0 + x * sn);
             }
-            const double u = std::clamp(s - 0.5, 0.0, double(w - 1));
-            const double v = std::clamp(t - 0.5, 0.0, double(h - 1));
-            const int x0 = int(u), y0 = int(v);
-            const int x1 = std::min(x0 + 1, w - 1), y1 = std::min(y0 + 1, h - 1);
-            const uint32_t fx = uint32_t((u - x0) * 256.0 + 0.5);
-            const uint32_t fy = uint32_t((v - y0) * 256.0 + 0.5);
-            const uint32_t* r0 = reinterpret_cast<const uint32_t*>(src.constScanLine(y0));
-            const uint32_t* r1 = reinterpret_cast<const uint32_t*>(src.constScanLine(y1));
-            uint32_t c = Lerp(Lerp(r0[x0], r0[x1], fx), Lerp(r1[x0], r1[x1], fx), fy);
-            if (cov < 1) c = Lerp(fill, c, uint32_t(cov * 256.0 + 0.5));
-            dst[x] = c;
         }
     }
     return out;

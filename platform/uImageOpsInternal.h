@@ -3,6 +3,15 @@
 #include <QImage>
 #include <cstdint>
 
+#if defined(__x86_64__) || defined(_M_X64)
+#include <immintrin.h>
+#define TESSORA_X86 1 // SSE2 is always there
+#if defined(__GNUC__)
+#define TESSORA_AVX2 1 // chosen at run time
+#define TESSORA_TARGET_AVX2 __attribute__((target("avx2")))
+#endif
+#endif
+
 namespace tessora::imageops {
 
 // The vector instructions a resampling kernel may use. Every level gives the same
@@ -21,6 +30,10 @@ bool PrepareInPlace(QImage& picture);
 
 // Lowers every colour channel of a row of premultiplied pixels to the pixel's alpha.
 void ClampToAlpha(uint32_t* px, int count);
+
+// dst(y, x) = src(x, y); dst must be src's height x width. With flipRows the rows of
+// dst come out in reverse order, with flipColumns its columns.
+void Transpose(const QImage& src, QImage& dst, bool flipRows = false, bool flipColumns = false);
 
 inline uint8_t ClampByte(int v) { return uint8_t(v < 0 ? 0 : v > 255 ? 255 : v); }
 

@@ -8,15 +8,6 @@
 #include <cstring>
 #include <vector>
 
-#if defined(__x86_64__) || defined(_M_X64)
-#include <immintrin.h>
-#define TESSORA_X86 1
-#if defined(__GNUC__)
-#define TESSORA_AVX2 1
-#define TESSORA_TARGET_AVX2 __attribute__((target("avx2")))
-#endif
-#endif
-
 namespace tessora {
 namespace imageops {
 namespace {
@@ -166,37 +157,62 @@ int VerticalSse2(const uint8_t* const* rows, const int32_t* pairs, int n2, uint8
 #endif
 
 #ifdef TESSORA_AVX2
+// Two source rows at a time, bytes interleaved and widened to 16 bits, multiplied and
+// added in pairs with their two weights.
+TESSORA_TARGET_AVX2 inline void VerticalStepAvx2(__m256i r0, __m256i r1, __m256i wp, __m256i& a0, __m256i& a1,
+                                                 __m256i& a2, __m256i& a3) {
+    const __m256i zero = _mm256_setzero_si256();
+    const __m256i lo = _mm256_unpacklo_epi8(r0, r1);
+    const __m256i hi = _mm256_unpackhi_epi8(r0, r1);
+    a0 = _mm256_add_epi32(a0, _mm256_madd_epi16(_mm256_unpacklo_epi8(lo, zero), wp));
+    a1 = _mm256_add_epi32(a1, _mm256_madd_epi16(_mm256_unpackhi_epi8(lo, zero), wp));
+    a2 = _mm256_add_epi32(a2, _mm256_madd_epi16(_mm256_unpacklo_epi8(hi, zero), wp));
+    a3 = _mm256_add_epi32(a3, _mm256_madd_epi16(_mm256_unpackhi_epi8(hi, zero), wp));
+}
+
+// The unpacks work within 128-bit lanes, and so do the packs that undo them.
+TESSORA_TARGET_AVX2 inline __m256i VerticalPackAvx2(__m256i a0, __m256i a1, __m256i a2, __m256i a3, bool premul) {
+    a0 = _mm256_srai_epi32(a0, kShift);
+    a1 = _mm256_srai_epi32(a1, kShift);
+    a2 = _mm256_srai_epi32(a2, kShift);
+    a3 = _mm256_srai_epi32(a3, kShift);
+    __m256i p = _mm256_packus_epi16(_mm256_packs_epi32(a0, a1), _mm256_packs_epi32(a2, a3));
+    if (premul) {
+        __m256i a = _mm256_srli_epi32(p, 24);
+        a = _mm256_or_si256(a, _mm256_slli_epi32(a, 8));
+        a = _mm256_or_si256(a, _mm256_slli_epi32(a, 16));
+        p = _mm256_min_epu8(p, a);
+    }
+    return p;
+}
+
 TESSORA_TARGET_AVX2
 int VerticalAvx2(const uint8_t* const* rows, const int32_t* pairs, int n2, uint8_t* out, int i, int bytes,
                  bool premul) {
-    const __m256i zero = _mm256_setzero_si256();
     const __m256i round = _mm256_set1_epi32(kHalf);
-    // The unpacks work within 128-bit lanes, and so do the packs that undo them.
-    for (; i + 32 <= bytes; i += 32) {
+    // 64 bytes a step: the row pointers and weights are fetched once for both halves.
+    for (; i + 64 <= bytes; i += 64) {
         __m256i a0 = round, a1 = round, a2 = round, a3 = round;
+        __m256i b0 = round, b1 = round, b2 = round, b3 = round;
         for (int k = 0; k < n2; k += 2) {
             const __m256i wp = _mm256_set1_epi32(pairs[k >> 1]);
-            const __m256i r0 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(rows[k] + i));
-            const __m256i r1 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(rows[k + 1] + i));
-            const __m256i lo = _mm256_unpacklo_epi8(r0, r1);
-            const __m256i hi = _mm256_unpackhi_epi8(r0, r1);
-            a0 = _mm256_add_epi32(a0, _mm256_madd_epi16(_mm256_unpacklo_epi8(lo, zero), wp));
-            a1 = _mm256_add_epi32(a1, _mm256_madd_epi16(_mm256_unpackhi_epi8(lo, zero), wp));
-            a2 = _mm256_add_epi32(a2, _mm256_madd_epi16(_mm256_unpacklo_epi8(hi, zero), wp));
-            a3 = _mm256_add_epi32(a3, _mm256_madd_epi16(_mm256_unpackhi_epi8(hi, zero), wp));
+            const uint8_t* p0 = rows[k] + i;
+            const uint8_t* p1 = rows[k + 1] + i;
+            VerticalStepAvx2(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(p0)),
+                             _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p1)), wp, a0, a1, a2, a3);
+            VerticalStepAvx2(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(p0 + 32)),
+                             _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p1 + 32)), wp, b0, b1, b2, b3);
         }
-        a0 = _mm256_srai_epi32(a0, kShift);
-        a1 = _mm256_srai_epi32(a1, kShift);
-        a2 = _mm256_srai_epi32(a2, kShift);
-        a3 = _mm256_srai_epi32(a3, kShift);
-        __m256i p = _mm256_packus_epi16(_mm256_packs_epi32(a0, a1), _mm256_packs_epi32(a2, a3));
-        if (premul) {
-            __m256i a = _mm256_srli_epi32(p, 24);
-            a = _mm256_or_si256(a, _mm256_slli_epi32(a, 8));
-            a = _mm256_or_si256(a, _mm256_slli_epi32(a, 16));
-            p = _mm256_min_epu8(p, a);
-        }
-        _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + i), p);
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + i), VerticalPackAvx2(a0, a1, a2, a3, premul));
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + i + 32), VerticalPackAvx2(b0, b1, b2, b3, premul));
+    }
+    for (; i + 32 <= bytes; i += 32) {
+        __m256i a0 = round, a1 = round, a2 = round, a3 = round;
+        for (int k = 0; k < n2; k += 2)
+            VerticalStepAvx2(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(rows[k] + i)),
+                             _mm256_loadu_si256(reinterpret_cast<const __m256i*>(rows[k + 1] + i)),
+                             _mm256_set1_epi32(pairs[k >> 1]), a0, a1, a2, a3);
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + i), VerticalPackAvx2(a0, a1, a2, a3, premul));
     }
     return i;
 }
@@ -204,29 +220,43 @@ int VerticalAvx2(const uint8_t* const* rows, const int32_t* pairs, int n2, uint8
 
 void VerticalPass(const QImage& in, QImage& out, const TAxis& ay, TSimd simd, bool premul) {
     const int bytes = in.width() * 4;
+    const int h = out.height();
     std::vector<uint8_t> zeroRow(size_t(bytes) + 64, 0);
-    std::vector<const uint8_t*> rows(size_t(ay.MaxCount) + 1);
-    std::vector<int32_t> pairs;
-    for (int y = 0; y < out.height(); ++y) {
+    // Every output row's source rows, padded to an even count with the zero row.
+    std::vector<size_t> first(size_t(h) + 1, 0);
+    for (int y = 0; y < h; ++y) first[size_t(y) + 1] = first[size_t(y)] + size_t((ay.Taps[size_t(y)].Count + 1) & ~1);
+    std::vector<const uint8_t*> rows(first.back());
+    for (int y = 0; y < h; ++y) {
         const TTap& t = ay.Taps[size_t(y)];
-        for (int k = 0; k < t.Count; ++k) rows[size_t(k)] = in.constScanLine(t.Start + k);
-        const int n2 = (t.Count + 1) & ~1;
-        if (n2 > t.Count) rows[size_t(t.Count)] = zeroRow.data();
-        const int32_t* pr = ay.Pairs.data() + t.PairOffset;
-        uint8_t* dst = out.scanLine(y);
-        int done = 0;
+        const uint8_t** r = rows.data() + first[size_t(y)];
+        for (int k = 0; k < t.Count; ++k) r[k] = in.constScanLine(t.Start + k);
+        if (t.Count & 1) r[t.Count] = zeroRow.data();
+    }
+    // Column strips, so the source rows that neighbouring output rows share stay in
+    // the first-level cache from one output row to the next.
+    constexpr int kStrip = 512;
+    for (int x0 = 0; x0 < bytes; x0 += kStrip) {
+        const int x1 = std::min(bytes, x0 + kStrip);
+        for (int y = 0; y < h; ++y) {
+            const TTap& t = ay.Taps[size_t(y)];
+            const uint8_t* const* r = rows.data() + first[size_t(y)];
+            const int n2 = int(first[size_t(y) + 1] - first[size_t(y)]);
+            const int32_t* pr = ay.Pairs.data() + t.PairOffset;
+            uint8_t* dst = out.scanLine(y);
+            int done = x0;
 #ifdef TESSORA_AVX2
-        if (simd == TSimd::Avx2) done = VerticalAvx2(rows.data(), pr, n2, dst, done, bytes, premul);
+            if (simd == TSimd::Avx2) done = VerticalAvx2(r, pr, n2, dst, done, x1, premul);
 #endif
 #ifdef TESSORA_X86
-        if (simd != TSimd::Scalar) done = VerticalSse2(rows.data(), pr, n2, dst, done, bytes, premul);
+            if (simd != TSimd::Scalar) done = VerticalSse2(r, pr, n2, dst, done, x1, premul);
 #else
-        (void)pr;
-        (void)n2;
+            (void)pr;
+            (void)n2;
 #endif
-        if (done < bytes) {
-            VerticalScalar(rows.data(), ay.W.data() + t.Offset, t.Count, dst, done, bytes);
-            if (premul) ClampToAlpha(reinterpret_cast<uint32_t*>(dst) + done / 4, (bytes - done) / 4);
+            if (done < x1) {
+                VerticalScalar(r, ay.W.data() + t.Offset, t.Count, dst, done, x1);
+                if (premul) ClampToAlpha(reinterpret_cast<uint32_t*>(dst) + done / 4, (x1 - done) / 4);
+            }
         }
     }
 }

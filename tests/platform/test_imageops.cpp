@@ -502,6 +502,29 @@ TEST(Filters, SharpenAddsTheLaplacianOfFourNeighbours) {
         }
     }
     EXPECT_EQ(Chan([&] { QImage i = src; Sharpen(i, 10); return Raw(i, 1, 1); }(), 0), 200);
+
+    // Every pixel of a wider picture, in whole numbers: v + (s / 10)(n v - neighbours)
+    // rounded is floor(((10 + n s) v - s * neighbours + 5) / 10).
+    std::mt19937 rng(12);
+    const QImage noise = Make(37, 6, QImage::Format_RGB32, [&](int, int) { return 0xFF000000u | (rng() & 0xFFFFFF); });
+    for (const int n : {4, 8})
+        for (const int s : {3, -3, 10, 250}) {
+            QImage img = noise;
+            Sharpen(img, s, n);
+            for (int y = 0; y < 6; ++y)
+                for (int x = 0; x < 37; ++x)
+                    for (const int shift : {0, 8, 16}) {
+                        auto v = [&](int dx, int dy) {
+                            return Chan(Raw(noise, std::clamp(x + dx, 0, 36), std::clamp(y + dy, 0, 5)), shift);
+                        };
+                        int sum = v(-1, 0) + v(1, 0) + v(0, -1) + v(0, 1);
+                        if (n == 8) sum += v(-1, -1) + v(1, -1) + v(-1, 1) + v(1, 1);
+                        const int num = (10 + n * s) * v(0, 0) - s * sum + 5;
+                        const int floored = num >= 0 ? num / 10 : -((-num + 9) / 10);
+                        ASSERT_EQ(Chan(Raw(img, x, y), shift), std::clamp(floored, 0, 255))
+                            << "n " << n << " s " << s << " at " << x << "," << y;
+                    }
+        }
     QImage pm = RandomPremultiplied(20, 20, 9);
     Sharpen(pm, 25);
     EXPECT_TRUE(ValidPremultiplied(pm));
