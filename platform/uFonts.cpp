@@ -1,5 +1,6 @@
 #include "platform/uFonts.h"
 
+#include <QFile>
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QHash>
@@ -35,7 +36,17 @@ double CellPerEm(const QFont& f) {
 
 } // namespace
 
+// Debian's Tahoma (fonts-wine) lives outside fontconfig's folders; the program registers it.
+void RegisterExtraFonts() {
+    static bool done = false;
+    if (done) return;
+    done = true;
+    for (const char* f : {"/usr/share/wine/fonts/tahoma.ttf", "/usr/share/wine/fonts/tahomabd.ttf"})
+        if (QFile::exists(f)) QFontDatabase::addApplicationFont(f);
+}
+
 QString ResolveFontFamily(const QString& family) {
+    RegisterExtraFonts();
     static QHash<QString, QString> cache;
     auto it = cache.find(family);
     if (it != cache.end()) return *it;

@@ -6,6 +6,9 @@
 
 namespace tessora {
 
+// Makes fonts known that the system's font configuration does not list (Tahoma).
+void RegisterExtraFonts();
+
 // The family to draw with: the given one when it is installed and scalable, else "Arial".
 QString ResolveFontFamily(const QString& family);
 
