@@ -59,6 +59,20 @@ TEST_F(SheetTest, OneLineTextInkStartsAtXYForEveryAlignment) {
     EXPECT_GT(t.Bounds.Bottom - t.Bounds.Top, t.Bounds.Right - t.Bounds.Left);
 }
 
+TEST_F(SheetTest, FlippedTextMirrorsItsInkInPlace) {
+    Make(lsRectangle, 40, 20);
+    TLabelText& t = AddText(Face(), 3, 2, 30, "Flip R");
+    const QImage plain = PdfBitmap();
+    const QRect ink = InkIn(plain, QRect(2, 2, 396, 196), kWhite);
+    const QImage glyphs = plain.copy(ink);
+    for (int flip : {1, 2}) {
+        t.Flip = uint8_t(flip);
+        const QImage d = PdfBitmap();
+        EXPECT_EQ(InkIn(d, QRect(2, 2, 396, 196), kWhite), ink) << flip;
+        EXPECT_EQ(d.copy(ink), glyphs.mirrored(flip == 1, flip == 2)) << flip;
+    }
+}
+
 TEST_F(SheetTest, EmptyTextDrawsNothingAndBoundsIsAPoint) {
     Make(lsRectangle, 40, 20);
     TLabelText& t = AddText(Face(), 3, 2, 30, "");
