@@ -2,6 +2,7 @@
 
 #include "document/uCommon.h"
 #include "platform/uPictureIO.h"
+#include "platform/uStatus.h"
 #include "platform/uText.h"
 
 namespace tessora {
@@ -17,8 +18,10 @@ TSheet::~TSheet() { ClearSheet(); }
 
 int TSheet::FindOrLoad(const std::string& fileName) {
     if (fileName.empty() || !FileExists(fileName)) return -1;
-    for (size_t i = 0; i < ImageCache.size(); ++i)
+    for (size_t i = 0; i < ImageCache.size(); ++i) {
+        Status().SetLine2("Label #" + std::to_string(i + 1) + " background loading");
         if (ImageCache[i]->FileName == fileName) return int(i);
+    }
     auto bg = std::make_unique<TLabelBG>();
     bg->FileName = fileName;
     bg->Picture = ReadPicture(Q(fileName));
