@@ -7,6 +7,10 @@
 // no alpha channel). Operations keep RGB32 opaque and keep premultiplied pixels valid
 // (no colour above its alpha). A null picture is left as it is (or gives a null
 // image); nothing here throws. All of it runs on the calling thread.
+//
+// A label image is drawn as: Scaled = ResampleLanczos3(Picture, FittedSize(...)) once,
+// then on a copy of it every time: ApplyFlip, RotateSmooth with the face colour and
+// CutToMiddle to the face, ApplyFilters with the image's filter list, ApplyFade.
 #include "document/uFilterList.h"
 
 #include <QColor>
