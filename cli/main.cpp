@@ -23,6 +23,7 @@ const TCommand kCommands[] = {
     {"info", CmdInfo},
     {"convert", CmdConvert},
     {"render", CmdRender},
+    {"pdf", CmdPdf},
     {"barcode", CmdBarcode},
 };
 
@@ -32,6 +33,8 @@ const char* kUsage =
     "  convert IN OUT.shl        save a template or project as a current project\n"
     "  render FILE -o OUT.png [--width PX] [--zoom N]\n"
     "                            the sheet as the view draws it (label N zoomed)\n"
+    "  pdf FILE -o OUT.pdf [--page N] [--pages A-B] [-v]\n"
+    "                            the print-ready PDF (page N, or pages A to B)\n"
     "  barcode --type T --text TEXT [--checksum] [--modul PX] [--ratio R] [--height PX]\n"
     "          [--show none|code|type|both] [--position 0..5] [--angle DEG]\n"
     "          (--pattern | -o OUT.png | -o OUT.svg)\n"

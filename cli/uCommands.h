@@ -8,6 +8,7 @@ namespace tessora::cli {
 int CmdInfo(const QStringList& args);
 int CmdConvert(const QStringList& args);
 int CmdRender(const QStringList& args);
+int CmdPdf(const QStringList& args);
 int CmdBarcode(const QStringList& args);
 
 // Prints "tessora-cli: <text>" and the usage to stderr; returns 2.

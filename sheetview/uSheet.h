@@ -2,6 +2,7 @@
 // TSheet: the sheet document with its view state, layout and rendering. It runs
 // without any window; the widget TfrSheet shows its SheetLayer.
 #include "document/uSheetDocument.h"
+#include "pdf/PdfBox.h"
 #include "platform/uSettings.h"
 #include "sheetview/uImageCache.h"
 #include "sheetview/uVectorPicture.h"
@@ -96,6 +97,15 @@ public:
                      uint32_t outlineColor, bool outlineOn, int h, int w, QPoint origin, QImage& dest) const;
     void BuildVectorMasks();
     QImage ExportFace(int label, int panel);
+
+    // ---- PDF output
+    TPdfBox PdfBox;
+    // The sheet as one PDF page of its paper size; false (after the program's message) when
+    // the file could not be written. show opens the finished file through the shell.
+    bool WriteSheetPdf(const std::string& fileName, bool show);
+    // One page per page number from first to last, serial numbers counting on; PageNum is
+    // restored afterwards.
+    bool WriteSheetPdfPages(const std::string& fileName, bool show, int firstPage, int lastPage);
 
 protected:
     void RedrawOutlines() override { RedrawSheet(true, false); }
