@@ -7,8 +7,9 @@
 #include <immintrin.h>
 #define TESSORA_X86 1 // SSE2 is always there
 #if defined(__GNUC__)
-#define TESSORA_AVX2 1 // chosen at run time
+#define TESSORA_AVX2 1 // AVX2 and AVX-512 kernels, chosen at run time
 #define TESSORA_TARGET_AVX2 __attribute__((target("avx2")))
+#define TESSORA_TARGET_AVX512 __attribute__((target("avx2,avx512f,avx512bw")))
 #endif
 #endif
 
@@ -16,7 +17,7 @@ namespace tessora::imageops {
 
 // The vector instructions a resampling kernel may use. Every level gives the same
 // pixels; tests compare them.
-enum class TSimd { Scalar, Sse2, Avx2 };
+enum class TSimd { Scalar, Sse2, Avx2, Avx512 };
 // The best level this processor runs.
 TSimd BestSimd();
 

@@ -60,6 +60,7 @@ std::vector<imageops::TSimd> SimdLevels() {
     std::vector<imageops::TSimd> levels = {imageops::TSimd::Scalar};
     if (imageops::BestSimd() >= imageops::TSimd::Sse2) levels.push_back(imageops::TSimd::Sse2);
     if (imageops::BestSimd() >= imageops::TSimd::Avx2) levels.push_back(imageops::TSimd::Avx2);
+    if (imageops::BestSimd() >= imageops::TSimd::Avx512) levels.push_back(imageops::TSimd::Avx512);
     return levels;
 }
 
