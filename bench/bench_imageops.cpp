@@ -37,7 +37,8 @@ const QImage& Photo() {
 }
 
 void BM_Lanczos3Down(benchmark::State& state) {
-    for (auto _ : state) benchmark::DoNotOptimize(ResampleLanczos3(Photo(), 700, 467));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(ResampleLanczos3(Photo(), 700, 467));
 }
 BENCHMARK(BM_Lanczos3Down)->Unit(benchmark::kMillisecond);
 
@@ -62,21 +63,27 @@ void CompareWithQt(benchmark::State& state, int w, int h) {
     std::vector<double> ours, qt;
     for (auto _ : state) {
         ours.push_back(TimeMs([&] { return ResampleLanczos3(Photo(), w, h); }));
-        qt.push_back(TimeMs([&] { return Photo().scaled(w, h, Qt::IgnoreAspectRatio, Qt::SmoothTransformation); }));
+        qt.push_back(
+            TimeMs([&] { return Photo().scaled(w, h, Qt::IgnoreAspectRatio, Qt::SmoothTransformation); }));
     }
     state.counters["lanczos_ms"] = Median(ours);
     state.counters["qt_ms"] = Median(qt);
     state.counters["ratio"] = Median(ours) / std::max(1e-9, Median(qt));
 }
 
-void BM_Lanczos3VsQtDown(benchmark::State& state) { CompareWithQt(state, 700, 467); }
+void BM_Lanczos3VsQtDown(benchmark::State& state) {
+    CompareWithQt(state, 700, 467);
+}
 BENCHMARK(BM_Lanczos3VsQtDown)->Unit(benchmark::kMillisecond)->Iterations(60);
 
-void BM_Lanczos3VsQtUp(benchmark::State& state) { CompareWithQt(state, 4000, 2667); }
+void BM_Lanczos3VsQtUp(benchmark::State& state) {
+    CompareWithQt(state, 4000, 2667);
+}
 BENCHMARK(BM_Lanczos3VsQtUp)->Unit(benchmark::kMillisecond)->Iterations(10);
 
 void BM_Lanczos3Up(benchmark::State& state) {
-    for (auto _ : state) benchmark::DoNotOptimize(ResampleLanczos3(Photo(), 4000, 2667));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(ResampleLanczos3(Photo(), 4000, 2667));
 }
 BENCHMARK(BM_Lanczos3Up)->Unit(benchmark::kMillisecond);
 

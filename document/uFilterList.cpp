@@ -8,7 +8,9 @@ namespace tessora {
 
 namespace {
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 // [+-]digits, within the int range.
 bool ReadInteger(std::string_view t, int& value) {

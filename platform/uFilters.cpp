@@ -14,7 +14,9 @@ using namespace imageops;
 
 namespace {
 
-inline uint32_t* Row(QImage& img, int y) { return reinterpret_cast<uint32_t*>(img.scanLine(y)); }
+inline uint32_t* Row(QImage& img, int y) {
+    return reinterpret_cast<uint32_t*>(img.scanLine(y));
+}
 inline const uint32_t* ConstRow(const QImage& img, int y) {
     return reinterpret_cast<const uint32_t*>(img.constScanLine(y));
 }
@@ -39,7 +41,9 @@ template <class F> void ForEachColour(QImage& picture, F f) {
     }
 }
 
-inline int FloorDiv(int n, int d) { return n >= 0 ? n / d : -((-n + d - 1) / d); }
+inline int FloorDiv(int n, int d) {
+    return n >= 0 ? n / d : -((-n + d - 1) / d);
+}
 
 } // namespace
 
@@ -52,9 +56,12 @@ void BrightnessContrast(QImage& picture, int brightness, int contrast, int satur
     // +150, 1/8 at -150, never inverting.
     const double f = std::exp2(c / 50.0);
     std::array<uint8_t, 256> lut;
-    for (int v = 0; v < 256; ++v) lut[size_t(v)] = ClampByte(int(std::floor((v - 128) * f + 128 + b + 0.5)));
+    for (int v = 0; v < 256; ++v)
+        lut[size_t(v)] = ClampByte(int(std::floor((v - 128) * f + 128 + b + 0.5)));
     if (s == 0) {
-        ForEachColour(picture, [&](int r, int g, int bl) { return qRgb(lut[size_t(r)], lut[size_t(g)], lut[size_t(bl)]); });
+        ForEachColour(picture, [&](int r, int g, int bl) {
+            return qRgb(lut[size_t(r)], lut[size_t(g)], lut[size_t(bl)]);
+        });
         return;
     }
     const double k = (100 + s) / 100.0;
@@ -100,22 +107,33 @@ void Sharpen(QImage& picture, int intensity, int neighbourhood) {
         // Four pixels at a time between the edge pixels. Truncating instead of flooring
         // differs only below zero, which clamps to 0 either way.
         const __m128i zero = _mm_setzero_si128();
-        const __m128i weights = _mm_set1_epi32(int32_t(uint32_t(uint16_t(centre)) | (uint32_t(uint16_t(-s)) << 16)));
+        const __m128i weights =
+            _mm_set1_epi32(int32_t(uint32_t(uint16_t(centre)) | (uint32_t(uint16_t(-s)) << 16)));
         const __m128i five = _mm_set1_epi32(5);
         const __m128 ten = _mm_set1_ps(10.0f);
         auto at = [](const uint8_t* p) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p)); };
         for (; x + 4 < w; x += 4) {
             const int c = 4 * x;
             const __m128i v = at(mid + c);
-            __m128i sumLo = _mm_add_epi16(_mm_add_epi16(_mm_unpacklo_epi8(at(up + c), zero), _mm_unpacklo_epi8(at(dn + c), zero)),
-                                          _mm_add_epi16(_mm_unpacklo_epi8(at(mid + c - 4), zero), _mm_unpacklo_epi8(at(mid + c + 4), zero)));
-            __m128i sumHi = _mm_add_epi16(_mm_add_epi16(_mm_unpackhi_epi8(at(up + c), zero), _mm_unpackhi_epi8(at(dn + c), zero)),
-                                          _mm_add_epi16(_mm_unpackhi_epi8(at(mid + c - 4), zero), _mm_unpackhi_epi8(at(mid + c + 4), zero)));
+            __m128i sumLo = _mm_add_epi16(
+                _mm_add_epi16(_mm_unpacklo_epi8(at(up + c), zero), _mm_unpacklo_epi8(at(dn + c), zero)),
+                _mm_add_epi16(_mm_unpacklo_epi8(at(mid + c - 4), zero),
+                              _mm_unpacklo_epi8(at(mid + c + 4), zero)));
+            __m128i sumHi = _mm_add_epi16(
+                _mm_add_epi16(_mm_unpackhi_epi8(at(up + c), zero), _mm_unpackhi_epi8(at(dn + c), zero)),
+                _mm_add_epi16(_mm_unpackhi_epi8(at(mid + c - 4), zero),
+                              _mm_unpackhi_epi8(at(mid + c + 4), zero)));
             if (eight) {
-                sumLo = _mm_add_epi16(sumLo, _mm_add_epi16(_mm_add_epi16(_mm_unpacklo_epi8(at(up + c - 4), zero), _mm_unpacklo_epi8(at(up + c + 4), zero)),
-                                                           _mm_add_epi16(_mm_unpacklo_epi8(at(dn + c - 4), zero), _mm_unpacklo_epi8(at(dn + c + 4), zero))));
-                sumHi = _mm_add_epi16(sumHi, _mm_add_epi16(_mm_add_epi16(_mm_unpackhi_epi8(at(up + c - 4), zero), _mm_unpackhi_epi8(at(up + c + 4), zero)),
-                                                           _mm_add_epi16(_mm_unpackhi_epi8(at(dn + c - 4), zero), _mm_unpackhi_epi8(at(dn + c + 4), zero))));
+                sumLo = _mm_add_epi16(sumLo,
+                                      _mm_add_epi16(_mm_add_epi16(_mm_unpacklo_epi8(at(up + c - 4), zero),
+                                                                  _mm_unpacklo_epi8(at(up + c + 4), zero)),
+                                                    _mm_add_epi16(_mm_unpacklo_epi8(at(dn + c - 4), zero),
+                                                                  _mm_unpacklo_epi8(at(dn + c + 4), zero))));
+                sumHi = _mm_add_epi16(sumHi,
+                                      _mm_add_epi16(_mm_add_epi16(_mm_unpackhi_epi8(at(up + c - 4), zero),
+                                                                  _mm_unpackhi_epi8(at(up + c + 4), zero)),
+                                                    _mm_add_epi16(_mm_unpackhi_epi8(at(dn + c - 4), zero),
+                                                                  _mm_unpackhi_epi8(at(dn + c + 4), zero))));
             }
             const __m128i vLo = _mm_unpacklo_epi8(v, zero), vHi = _mm_unpackhi_epi8(v, zero);
             // (v, sum) pairs times (centre, -s), added: one 32-bit value per channel.
@@ -130,7 +148,8 @@ void Sharpen(QImage& picture, int intensity, int neighbourhood) {
                              _mm_packus_epi16(_mm_packs_epi32(q[0], q[1]), _mm_packs_epi32(q[2], q[3])));
         }
 #endif
-        for (; x < w; ++x) one(x);
+        for (; x < w; ++x)
+            one(x);
         if (premul) ClampToAlpha(Row(picture, y), w);
     }
 }
@@ -141,9 +160,9 @@ namespace {
 // the next pixel on each side weighted a / 256, which gives a pass any variance, not
 // only a box's.
 struct TBox {
-    int R = 0;       // whole pixels each side
-    int A = 0;       // weight of the two end pixels, /256
-    float InvD = 0;  // 1 / (256 (2r + 1) + 2a)
+    int R = 0;      // whole pixels each side
+    int A = 0;      // weight of the two end pixels, /256
+    float InvD = 0; // 1 / (256 (2r + 1) + 2a)
 };
 
 TBox MakeBox(double sigma) {
@@ -153,7 +172,8 @@ TBox MakeBox(double sigma) {
     const double v = sigma * sigma / 3.0;
     TBox b;
     b.R = int(std::floor((std::sqrt(1.0 + 4.0 * sigma * sigma) - 1.0) / 2.0));
-    while (b.R > 0 && b.R * (b.R + 1) / 3.0 > v) --b.R;
+    while (b.R > 0 && b.R * (b.R + 1) / 3.0 > v)
+        --b.R;
     const double r = b.R;
     const double alpha = (2 * r + 1) * (v - r * (r + 1) / 3.0) / (2.0 * ((r + 1) * (r + 1) - v));
     b.A = std::clamp(int(std::lround(alpha * 256.0)), 0, 256);
@@ -177,7 +197,8 @@ void BoxColumns(const QImage& src, QImage& dst, const TBox& b, std::vector<int32
     int32_t* sum = sums.data();
     for (int y = -b.R; y <= b.R; ++y) {
         const uint8_t* r = row(y);
-        for (int i = 0; i < n; ++i) sum[i] += r[i];
+        for (int i = 0; i < n; ++i)
+            sum[i] += r[i];
     }
     for (int y = 0; y < h; ++y) {
         const uint8_t* above = row(y - b.R - 1);
@@ -205,13 +226,15 @@ void BoxColumns(const QImage& src, QImage& dst, const TBox& b, std::vector<int32
                 const __m128i e16 = ends[q / 2], d16 = step[q / 2];
                 const __m128i e = q % 2 ? _mm_unpackhi_epi16(e16, zero) : _mm_unpacklo_epi16(e16, zero);
                 // The step is signed: widen by repeating it and shifting the sign in.
-                const __m128i d = _mm_srai_epi32(q % 2 ? _mm_unpackhi_epi16(d16, d16) : _mm_unpacklo_epi16(d16, d16), 16);
+                const __m128i d =
+                    _mm_srai_epi32(q % 2 ? _mm_unpackhi_epi16(d16, d16) : _mm_unpacklo_epi16(d16, d16), 16);
                 const __m128i num = _mm_add_epi32(_mm_slli_epi32(s, 8), _mm_madd_epi16(e, a));
                 res[q] = _mm_cvtps_epi32(_mm_mul_ps(_mm_cvtepi32_ps(num), inv));
                 _mm_storeu_si128(sp, _mm_add_epi32(s, d));
             }
-            _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i),
-                             _mm_packus_epi16(_mm_packs_epi32(res[0], res[1]), _mm_packs_epi32(res[2], res[3])));
+            _mm_storeu_si128(
+                reinterpret_cast<__m128i*>(out + i),
+                _mm_packus_epi16(_mm_packs_epi32(res[0], res[1]), _mm_packs_epi32(res[2], res[3])));
         }
 #endif
         for (; i < n; ++i) {
@@ -281,7 +304,8 @@ void ApplyFade(QImage& picture, int fade) {
     // a' = round(keep * a / 100), and each premultiplied colour channel the same way so
     // the colour seen stays; rounding never lifts a channel above its alpha.
     std::array<uint8_t, 256> lut;
-    for (uint32_t v = 0; v < 256; ++v) lut[v] = uint8_t((keep * v + 50) / 100);
+    for (uint32_t v = 0; v < 256; ++v)
+        lut[v] = uint8_t((keep * v + 50) / 100);
     for (int y = 0; y < picture.height(); ++y) {
         uint32_t* row = Row(picture, y);
         for (int x = 0; x < picture.width(); ++x) {
@@ -315,7 +339,8 @@ void ApplyFilter(QImage& picture, const TImageFilter& filter) {
 }
 
 void ApplyFilters(QImage& picture, const TFilterList& filters) {
-    for (const TImageFilter& f : filters) ApplyFilter(picture, f);
+    for (const TImageFilter& f : filters)
+        ApplyFilter(picture, f);
 }
 
 void ApplyFilters(QImage& picture, std::string_view filterList) {

@@ -48,7 +48,8 @@ bool PrepareInPlace(QImage& picture) {
     if (picture.isNull()) return false;
     const QImage::Format f = picture.format();
     if (f != QImage::Format_RGB32 && f != QImage::Format_ARGB32_Premultiplied)
-        picture.convertTo(picture.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32);
+        picture.convertTo(picture.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied
+                                                    : QImage::Format_RGB32);
     return !picture.isNull();
 }
 
@@ -197,7 +198,8 @@ QImage RotateSmooth(const QImage& picture, double degrees, const QColor& cornerF
         for (int x = 0; x < ow; ++x, u += du, v += dv) {
             if (u >= 0 && u < uMax && v >= 0 && v < vMax) {
                 const int x0 = int(u >> 16), y0 = int(v >> 16);
-                const uint32_t fx = uint32_t(((u & 0xFFFF) + 128) >> 8), fy = uint32_t(((v & 0xFFFF) + 128) >> 8);
+                const uint32_t fx = uint32_t(((u & 0xFFFF) + 128) >> 8),
+                               fy = uint32_t(((v & 0xFFFF) + 128) >> 8);
                 const uint32_t* r0 = row(y0) + x0;
                 const uint32_t* r1 = row(y0 + 1) + x0;
                 dst[x] = Lerp(Lerp(r0[0], r0[1], fx), Lerp(r1[0], r1[1], fx), fy);

@@ -36,6 +36,8 @@ void ClampToAlpha(uint32_t* px, int count);
 // dst come out in reverse order, with flipColumns its columns.
 void Transpose(const QImage& src, QImage& dst, bool flipRows = false, bool flipColumns = false);
 
-inline uint8_t ClampByte(int v) { return uint8_t(v < 0 ? 0 : v > 255 ? 255 : v); }
+inline uint8_t ClampByte(int v) {
+    return uint8_t(v < 0 ? 0 : v > 255 ? 255 : v);
+}
 
 } // namespace tessora::imageops

@@ -36,7 +36,9 @@ struct TAxis {
     double MeanCount = 0;
 };
 
-int32_t Pair(int16_t lo, int16_t hi) { return int32_t(uint32_t(uint16_t(lo)) | (uint32_t(uint16_t(hi)) << 16)); }
+int32_t Pair(int16_t lo, int16_t hi) {
+    return int32_t(uint32_t(uint16_t(lo)) | (uint32_t(uint16_t(hi)) << 16));
+}
 
 double Lanczos3(double x) {
     x = std::fabs(x);
@@ -84,20 +86,26 @@ TAxis MakeAxis(int srcLen, int dstLen) {
             wi[size_t(std::clamp(int(center), lo, hi) - lo)] = kOne;
         }
         size_t a = 0, b = wi.size() - 1;
-        while (a < b && wi[a] == 0) ++a;
-        while (b > a && wi[b] == 0) --b;
+        while (a < b && wi[a] == 0)
+            ++a;
+        while (b > a && wi[b] == 0)
+            --b;
         TTap& t = ax.Taps[size_t(i)];
         t.Start = lo + int(a);
         t.Count = int(b - a + 1);
         t.Offset = int(ax.W.size());
         t.PairOffset = int(ax.Pairs.size());
         t.QuadOffset = int(ax.Quads.size());
-        for (size_t k = a; k <= b; ++k) ax.W.push_back(int16_t(wi[k]));
+        for (size_t k = a; k <= b; ++k)
+            ax.W.push_back(int16_t(wi[k]));
         const int16_t* tw = ax.W.data() + t.Offset;
-        for (int k = 0; k < t.Count; k += 2) ax.Pairs.push_back(Pair(tw[k], k + 1 < t.Count ? tw[k + 1] : 0));
+        for (int k = 0; k < t.Count; k += 2)
+            ax.Pairs.push_back(Pair(tw[k], k + 1 < t.Count ? tw[k + 1] : 0));
         for (int k = 0; k + 3 < t.Count; k += 4) {
-            for (int r = 0; r < 4; ++r) ax.Quads.push_back(Pair(tw[k], tw[k + 1]));
-            for (int r = 0; r < 4; ++r) ax.Quads.push_back(Pair(tw[k + 2], tw[k + 3]));
+            for (int r = 0; r < 4; ++r)
+                ax.Quads.push_back(Pair(tw[k], tw[k + 1]));
+            for (int r = 0; r < 4; ++r)
+                ax.Quads.push_back(Pair(tw[k + 2], tw[k + 3]));
         }
         ax.MaxCount = std::max(ax.MaxCount, t.Count);
         total += t.Count;
@@ -111,7 +119,8 @@ TAxis MakeAxis(int srcLen, int dstLen) {
 void VerticalScalar(const uint8_t* const* rows, const int16_t* w, int n, uint8_t* out, int from, int bytes) {
     for (int i = from; i < bytes; ++i) {
         int32_t s = kHalf;
-        for (int k = 0; k < n; ++k) s += w[k] * rows[k][i];
+        for (int k = 0; k < n; ++k)
+            s += w[k] * rows[k][i];
         out[i] = ClampByte(s >> kShift);
     }
 }
@@ -171,7 +180,8 @@ TESSORA_TARGET_AVX2 inline void VerticalStepAvx2(__m256i r0, __m256i r1, __m256i
 }
 
 // The unpacks work within 128-bit lanes, and so do the packs that undo them.
-TESSORA_TARGET_AVX2 inline __m256i VerticalPackAvx2(__m256i a0, __m256i a1, __m256i a2, __m256i a3, bool premul) {
+TESSORA_TARGET_AVX2 inline __m256i VerticalPackAvx2(__m256i a0, __m256i a1, __m256i a2, __m256i a3,
+                                                    bool premul) {
     a0 = _mm256_srai_epi32(a0, kShift);
     a1 = _mm256_srai_epi32(a1, kShift);
     a2 = _mm256_srai_epi32(a2, kShift);
@@ -201,10 +211,12 @@ int VerticalAvx2(const uint8_t* const* rows, const int32_t* pairs, int n2, uint8
             VerticalStepAvx2(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(p0)),
                              _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p1)), wp, a0, a1, a2, a3);
             VerticalStepAvx2(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(p0 + 32)),
-                             _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p1 + 32)), wp, b0, b1, b2, b3);
+                             _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p1 + 32)), wp, b0, b1, b2,
+                             b3);
         }
         _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + i), VerticalPackAvx2(a0, a1, a2, a3, premul));
-        _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + i + 32), VerticalPackAvx2(b0, b1, b2, b3, premul));
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + i + 32),
+                            VerticalPackAvx2(b0, b1, b2, b3, premul));
     }
     for (; i + 32 <= bytes; i += 32) {
         __m256i a0 = round, a1 = round, a2 = round, a3 = round;
@@ -265,12 +277,14 @@ void VerticalPass(const QImage& in, QImage& out, const TAxis& ay, TSimd simd, bo
     std::vector<uint8_t> zeroRow(size_t(bytes) + 64, 0);
     // Every output row's source rows, padded to an even count with the zero row.
     std::vector<size_t> first(size_t(h) + 1, 0);
-    for (int y = 0; y < h; ++y) first[size_t(y) + 1] = first[size_t(y)] + size_t((ay.Taps[size_t(y)].Count + 1) & ~1);
+    for (int y = 0; y < h; ++y)
+        first[size_t(y) + 1] = first[size_t(y)] + size_t((ay.Taps[size_t(y)].Count + 1) & ~1);
     std::vector<const uint8_t*> rows(first.back());
     for (int y = 0; y < h; ++y) {
         const TTap& t = ay.Taps[size_t(y)];
         const uint8_t** r = rows.data() + first[size_t(y)];
-        for (int k = 0; k < t.Count; ++k) r[k] = in.constScanLine(t.Start + k);
+        for (int k = 0; k < t.Count; ++k)
+            r[k] = in.constScanLine(t.Start + k);
         if (t.Count & 1) r[t.Count] = zeroRow.data();
     }
     // Column strips, so the source rows that neighbouring output rows share stay in
@@ -358,7 +372,8 @@ void HorizontalSse2(const uint8_t* src, const TAxis& ax, uint32_t* out, int coun
     const __m128i round = _mm_set1_epi32(kHalf);
     for (int x = 0; x < count; ++x) {
         const TTap& t = ax.Taps[size_t(x)];
-        out[x] = Pack(HorizontalTailSse2(round, src + 4 * t.Start, ax.Pairs.data() + t.PairOffset, 0, t.Count));
+        out[x] =
+            Pack(HorizontalTailSse2(round, src + 4 * t.Start, ax.Pairs.data() + t.PairOffset, 0, t.Count));
     }
 }
 #endif
@@ -387,8 +402,10 @@ void HorizontalAvx2(const uint8_t* src, const TAxis& ax, uint32_t* out, int coun
         const int32_t* q = ax.Quads.data() + t.QuadOffset;
         __m256i acc8 = _mm256_setzero_si256();
         int k = 0;
-        for (; k + 3 < t.Count; k += 4) acc8 = HorizontalQuadAvx2(acc8, p + 4 * k, q + 2 * k);
-        out[x] = Pack(HorizontalTailSse2(_mm_add_epi32(Fold(acc8), round), p, ax.Pairs.data() + t.PairOffset, k, t.Count));
+        for (; k + 3 < t.Count; k += 4)
+            acc8 = HorizontalQuadAvx2(acc8, p + 4 * k, q + 2 * k);
+        out[x] = Pack(HorizontalTailSse2(_mm_add_epi32(Fold(acc8), round), p, ax.Pairs.data() + t.PairOffset,
+                                         k, t.Count));
     }
 }
 
@@ -423,9 +440,10 @@ void HorizontalPass(const QImage& in, QImage& out, const TAxis& ax, TSimd simd, 
 
 TSimd BestSimd() {
 #if defined(TESSORA_AVX2)
-    static const TSimd best = __builtin_cpu_supports("avx512bw") && __builtin_cpu_supports("avx512f") ? TSimd::Avx512
-                              : __builtin_cpu_supports("avx2")                                         ? TSimd::Avx2
-                                                                                                       : TSimd::Sse2;
+    static const TSimd best = __builtin_cpu_supports("avx512bw") && __builtin_cpu_supports("avx512f")
+                                  ? TSimd::Avx512
+                              : __builtin_cpu_supports("avx2") ? TSimd::Avx2
+                                                               : TSimd::Sse2;
     return best;
 #elif defined(TESSORA_X86)
     return TSimd::Sse2;
@@ -460,8 +478,10 @@ QImage ResampleLanczos3(const QImage& picture, int width, int height, TSimd simd
     // Run first the pass that leaves less work; a horizontal tap costs a little more
     // than a vertical one, which works on whole rows at a time.
     constexpr double kHorizontalCost = 1.3;
-    const double verticalFirst = double(sw) * height * ay.MeanCount + double(width) * height * ax.MeanCount * kHorizontalCost;
-    const double horizontalFirst = double(width) * sh * ax.MeanCount * kHorizontalCost + double(width) * height * ay.MeanCount;
+    const double verticalFirst =
+        double(sw) * height * ay.MeanCount + double(width) * height * ax.MeanCount * kHorizontalCost;
+    const double horizontalFirst =
+        double(width) * sh * ax.MeanCount * kHorizontalCost + double(width) * height * ay.MeanCount;
     const bool vFitsFirst = qint64(sw) * height <= kMaxImagePixels;
     const bool hFitsFirst = qint64(width) * sh <= kMaxImagePixels;
     if (!vFitsFirst && !hFitsFirst) return {};

@@ -12,16 +12,25 @@ using namespace tessora;
 
 namespace {
 
-TImageFilter BC(int b, int c) { return {fcBrightnessContrast, b, c, 0, 0}; }
-TImageFilter Sharp(int s) { return {fcSharp, 0, 0, s, 0}; }
-TImageFilter BlurOf(double r) { return {fcBlur, 0, 0, 0, r}; }
-TImageFilter Only(int code) { return {code, 0, 0, 0, 0}; }
+TImageFilter BC(int b, int c) {
+    return {fcBrightnessContrast, b, c, 0, 0};
+}
+TImageFilter Sharp(int s) {
+    return {fcSharp, 0, 0, s, 0};
+}
+TImageFilter BlurOf(double r) {
+    return {fcBlur, 0, 0, 0, r};
+}
+TImageFilter Only(int code) {
+    return {code, 0, 0, 0, 0};
+}
 
 } // namespace
 
 TEST(FilterList, DecodesEntriesInTextOrderWithTheirParameters) {
     const TFilterList f = DecodeFilters("5_;#1_10;-20;#3_1.50;#2_-7;#4_;#5_;#");
-    const TFilterList expected = {Only(fcNegative), BC(10, -20), BlurOf(1.5), Sharp(-7), Only(fcGrey), Only(fcNegative)};
+    const TFilterList expected = {Only(fcNegative), BC(10, -20),  BlurOf(1.5),
+                                  Sharp(-7),        Only(fcGrey), Only(fcNegative)};
     EXPECT_EQ(f, expected);
     EXPECT_TRUE(DecodeFilters("").empty());
 }
@@ -38,8 +47,8 @@ TEST(FilterList, BlurRadiusIsWrittenWithTwoDecimalsAndAPoint) {
     struct Case {
         double Radius;
         const char* Text;
-    } cases[] = {{2.5, "3_2.50;#"}, {0, "3_0.00;#"}, {1.0 / 3, "3_0.33;#"}, {99.999, "3_100.00;#"},
-                 {-0.001, "3_0.00;#"}, {-1.25, "3_-1.25;#"}, {NAN, "3_0.00;#"}, {INFINITY, "3_0.00;#"}};
+    } cases[] = {{2.5, "3_2.50;#"},    {0, "3_0.00;#"},      {1.0 / 3, "3_0.33;#"}, {99.999, "3_100.00;#"},
+                 {-0.001, "3_0.00;#"}, {-1.25, "3_-1.25;#"}, {NAN, "3_0.00;#"},     {INFINITY, "3_0.00;#"}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.Text);
         EXPECT_EQ(EncodeFilters({BlurOf(c.Radius)}), c.Text);
@@ -68,37 +77,37 @@ TEST(FilterList, MalformedEntriesAreLeftOut) {
         const char* Text;
         const char* Canonical; // what the readable part writes back as
     } cases[] = {
-        {"4_;", ""},                            // not closed by '#'
-        {"4_;#junk", "4_;#"},                   // text after the last '#'
-        {"4_;#5_;", "4_;#"},                    //
-        {"#", ""},                              // empty entry
-        {"##4_;##", "4_;#"},                    //
-        {"4;#5_;#", "5_;#"},                    // no '_'
-        {"x_;#4_;#", "4_;#"},                   // code not a number
-        {" 4_;#", ""},                          // nor with a space
-        {"4x_;#", ""},                          //
-        {"_;#", ""},                            // no code at all
-        {"9_1;#0_;#-1_;#4_;#", "4_;#"},         // codes outside 1..5
-        {"99999999999_;#", ""},                 // code beyond the int range
-        {"1_5;#4_;#", "4_;#"},                  // brightness without contrast
-        {"1_5;7#", ""},                         // last piece without ';' is dropped
-        {"1_a;7;#", ""},                        // non-numeric parameter
-        {"1_1.5;7;#", ""},                      // not a whole number
-        {"1_99999999999;0;#", ""},              // beyond the int range
-        {"1_+5;-0;#", "1_5;0;#"},               // signs are fine
-        {"1_1;2;3;#", "1_1;2;#"},               // extra parameters ignored
-        {"2_;#", ""},                           // sharp without intensity
-        {"2_ 3;#", ""},                         //
-        {"3_;#", ""},                           // blur without radius
-        {"3_1.5#", ""},                         //
-        {"3_abc;#", ""},                        //
-        {"3_1.2.3;#", ""},                      //
-        {"3_1,2,3;#", ""},                      //
-        {"3_.;#", ""},                          //
-        {"3_inf;#3_nan;#3_1e3;#", ""},          //
-        {"3_.5;#3_4.;#", "3_0.50;#3_4.00;#"},   // a missing side of the point is zero
-        {"4_x;y;#5_garbage#", "4_;#5_;#"},      // no parameters needed, none read
-        {"1__2;3;#", ""},                       // '_' inside the parameters
+        {"4_;", ""},          // not closed by '#'
+        {"4_;#junk", "4_;#"}, // text after the last '#'
+        {"4_;#5_;", "4_;#"},
+        {"#", ""}, // empty entry
+        {"##4_;##", "4_;#"},
+        {"4;#5_;#", "5_;#"},  // no '_'
+        {"x_;#4_;#", "4_;#"}, // code not a number
+        {" 4_;#", ""},        // nor with a space
+        {"4x_;#", ""},
+        {"_;#", ""},                    // no code at all
+        {"9_1;#0_;#-1_;#4_;#", "4_;#"}, // codes outside 1..5
+        {"99999999999_;#", ""},         // code beyond the int range
+        {"1_5;#4_;#", "4_;#"},          // brightness without contrast
+        {"1_5;7#", ""},                 // last piece without ';' is dropped
+        {"1_a;7;#", ""},                // non-numeric parameter
+        {"1_1.5;7;#", ""},              // not a whole number
+        {"1_99999999999;0;#", ""},      // beyond the int range
+        {"1_+5;-0;#", "1_5;0;#"},       // signs are fine
+        {"1_1;2;3;#", "1_1;2;#"},       // extra parameters ignored
+        {"2_;#", ""},                   // sharp without intensity
+        {"2_ 3;#", ""},
+        {"3_;#", ""}, // blur without radius
+        {"3_1.5#", ""},
+        {"3_abc;#", ""},
+        {"3_1.2.3;#", ""},
+        {"3_1,2,3;#", ""},
+        {"3_.;#", ""},
+        {"3_inf;#3_nan;#3_1e3;#", ""},
+        {"3_.5;#3_4.;#", "3_0.50;#3_4.00;#"}, // a missing side of the point is zero
+        {"4_x;y;#5_garbage#", "4_;#5_;#"},    // no parameters needed, none read
+        {"1__2;3;#", ""},                     // '_' inside the parameters
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.Text);
@@ -112,7 +121,8 @@ TEST(FilterList, RandomTextsSettleOnTheirWrittenForm) {
     std::mt19937 rng(7);
     for (int i = 0; i < 20000; ++i) {
         std::string text(rng() % 24, ' ');
-        for (char& ch : text) ch = alphabet[rng() % alphabet.size()];
+        for (char& ch : text)
+            ch = alphabet[rng() % alphabet.size()];
         const TFilterList once = DecodeFilters(text);
         const std::string canonical = EncodeFilters(once);
         const TFilterList twice = DecodeFilters(canonical);

@@ -20,12 +20,15 @@ namespace {
 using PixelFn = std::function<uint32_t(int x, int y)>;
 
 // Raw 32-bit pixels straight from the scanlines (premultiplied where the format is).
-uint32_t Raw(const QImage& img, int x, int y) { return reinterpret_cast<const uint32_t*>(img.constScanLine(y))[x]; }
+uint32_t Raw(const QImage& img, int x, int y) {
+    return reinterpret_cast<const uint32_t*>(img.constScanLine(y))[x];
+}
 
 QImage Make(int w, int h, QImage::Format f, const PixelFn& px) {
     QImage img(w, h, f);
     for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) reinterpret_cast<uint32_t*>(img.scanLine(y))[x] = px(x, y);
+        for (int x = 0; x < w; ++x)
+            reinterpret_cast<uint32_t*>(img.scanLine(y))[x] = px(x, y);
     return img;
 }
 
@@ -33,7 +36,9 @@ QImage Filled(int w, int h, QImage::Format f, uint32_t v) {
     return Make(w, h, f, [v](int, int) { return v; });
 }
 
-int Chan(uint32_t p, int shift) { return int((p >> shift) & 0xFF); }
+int Chan(uint32_t p, int shift) {
+    return int((p >> shift) & 0xFF);
+}
 
 bool ValidPremultiplied(const QImage& img) {
     for (int y = 0; y < img.height(); ++y)
@@ -100,7 +105,7 @@ TEST(Resample, ConstantPictureStaysExactlyConstant) {
     struct Case {
         int Sw, Sh, Dw, Dh;
     } cases[] = {{37, 23, 11, 7}, {37, 23, 100, 61}, {37, 23, 37, 50}, {37, 23, 5, 23},
-                 {1, 1, 5, 3},    {300, 200, 1, 1}, {5, 5, 4, 9},     {2, 40, 3, 1}};
+                 {1, 1, 5, 3},    {300, 200, 1, 1},  {5, 5, 4, 9},     {2, 40, 3, 1}};
     for (const uint32_t colour : {0x80402010u, 0xFF00FF7Fu, 0x00000000u, 0x01010000u}) {
         const QImage src = Filled(300, 200, QImage::Format_ARGB32_Premultiplied, colour);
         for (const Case& c : cases)
@@ -110,8 +115,9 @@ TEST(Resample, ConstantPictureStaysExactlyConstant) {
                 ASSERT_EQ(out.format(), QImage::Format_ARGB32_Premultiplied);
                 for (int y = 0; y < c.Dh; ++y)
                     for (int x = 0; x < c.Dw; ++x)
-                        ASSERT_EQ(Raw(out, x, y), colour) << c.Sw << "x" << c.Sh << " -> " << c.Dw << "x" << c.Dh
-                                                          << " at " << x << "," << y << " simd " << int(simd);
+                        ASSERT_EQ(Raw(out, x, y), colour)
+                            << c.Sw << "x" << c.Sh << " -> " << c.Dw << "x" << c.Dh << " at " << x << "," << y
+                            << " simd " << int(simd);
             }
     }
 }
@@ -142,9 +148,9 @@ TEST(Resample, StepEdgeStaysInPlaceAndSymmetric) {
     for (const bool vertical : {false, true})
         for (const int dn : {20, 120}) {
             SCOPED_TRACE(std::string(vertical ? "vertical " : "horizontal ") + std::to_string(dn));
-            const QImage src = Make(vertical ? 3 : n, vertical ? n : 3, QImage::Format_RGB32, [&](int x, int y) {
-                return (vertical ? y : x) < n / 2 ? 0xFF000000u : 0xFFFFFFFFu;
-            });
+            const QImage src =
+                Make(vertical ? 3 : n, vertical ? n : 3, QImage::Format_RGB32,
+                     [&](int x, int y) { return (vertical ? y : x) < n / 2 ? 0xFF000000u : 0xFFFFFFFFu; });
             const QImage out = ResampleLanczos3(src, vertical ? 3 : dn, vertical ? dn : 3);
             ASSERT_EQ(out.size(), vertical ? QSize(3, dn) : QSize(dn, 3));
             auto at = [&](int i) { return Chan(Raw(out, vertical ? 1 : i, vertical ? i : 1), 8); };
@@ -165,9 +171,8 @@ TEST(Resample, StepEdgeStaysInPlaceAndSymmetric) {
 }
 
 TEST(Resample, CheckerboardShrinksToItsAverage) {
-    const QImage board = Make(300, 200, QImage::Format_RGB32, [](int x, int y) {
-        return (x + y) % 2 ? 0xFFFFFFFFu : 0xFF000000u;
-    });
+    const QImage board = Make(300, 200, QImage::Format_RGB32,
+                              [](int x, int y) { return (x + y) % 2 ? 0xFFFFFFFFu : 0xFF000000u; });
     struct Case {
         int Dw, Dh, Tolerance;
     } cases[] = {{150, 100, 1}, {70, 47, 2}, {33, 20, 2}};
@@ -177,7 +182,8 @@ TEST(Resample, CheckerboardShrinksToItsAverage) {
         // Away from the border, where the kernel is whole.
         for (int y = 3; y < c.Dh - 3; ++y)
             for (int x = 3; x < c.Dw - 3; ++x)
-                for (const int shift : {0, 8, 16}) ASSERT_NEAR(Chan(Raw(out, x, y), shift), 127.5, c.Tolerance + 0.5);
+                for (const int shift : {0, 8, 16})
+                    ASSERT_NEAR(Chan(Raw(out, x, y), shift), 127.5, c.Tolerance + 0.5);
     }
 }
 
@@ -215,7 +221,8 @@ TEST(Resample, PremultipliedPixelsStayValidThroughRinging) {
 
 TEST(Resample, EveryInstructionSetGivesTheSamePixels) {
     const QImage src = RandomPremultiplied(173, 61, 5);
-    for (const QSize s : {QSize(40, 13), QSize(350, 200), QSize(173, 7), QSize(9, 61), QSize(1, 1), QSize(200, 2)}) {
+    for (const QSize s :
+         {QSize(40, 13), QSize(350, 200), QSize(173, 7), QSize(9, 61), QSize(1, 1), QSize(200, 2)}) {
         const QImage ref = imageops::ResampleLanczos3(src, s.width(), s.height(), imageops::TSimd::Scalar);
         for (const auto simd : SimdLevels())
             EXPECT_EQ(imageops::ResampleLanczos3(src, s.width(), s.height(), simd), ref)
@@ -254,7 +261,8 @@ TEST(Resample, FittedSizeFollowsTheTighterSide) {
     };
     for (const Case& c : cases)
         EXPECT_EQ(FittedSize(c.Picture, c.Face, c.Scale), c.Expected)
-            << c.Picture.width() << "x" << c.Picture.height() << " in " << c.Face.width() << "x" << c.Face.height();
+            << c.Picture.width() << "x" << c.Picture.height() << " in " << c.Face.width() << "x"
+            << c.Face.height();
 }
 
 // ---- Flips and rotation ------------------------------------------------------------
@@ -264,7 +272,9 @@ namespace {
 QImage Numbered(int w = 3, int h = 2) {
     return Make(w, h, QImage::Format_RGB32, [](int x, int y) { return 0xFF000000u | uint32_t(y << 4 | x); });
 }
-uint32_t Number(int x, int y) { return 0xFF000000u | uint32_t(y << 4 | x); }
+uint32_t Number(int x, int y) {
+    return 0xFF000000u | uint32_t(y << 4 | x);
+}
 } // namespace
 
 TEST(Flip, MovesEveryPixelToItsMirrorAndLeavesSharedCopiesAlone) {
@@ -320,9 +330,8 @@ TEST(Rotate, QuarterTurnsMovePixelsExactly) {
 // Any other angle turns the same way as the quarter turns do.
 TEST(Rotate, SmoothTurnsTheSameWayAsQuarterTurns) {
     // A white block in the top-right corner of a black picture.
-    const QImage src = Make(40, 20, QImage::Format_RGB32, [](int x, int y) {
-        return x >= 32 && y < 6 ? 0xFFFFFFFFu : 0xFF000000u;
-    });
+    const QImage src = Make(40, 20, QImage::Format_RGB32,
+                            [](int x, int y) { return x >= 32 && y < 6 ? 0xFFFFFFFFu : 0xFF000000u; });
     struct Case {
         double Angle;
         bool Left, Top; // where the block's centre must end up
@@ -351,7 +360,8 @@ TEST(Rotate, FortyFiveDegreesFillsTheCornersWithTheFaceColour) {
     // The bounding box of the turned square: 20 * sqrt(2) = 28.28 -> 29.
     ASSERT_EQ(out.size(), QSize(29, 29));
     EXPECT_EQ(out.format(), QImage::Format_RGB32);
-    for (const QPoint p : {QPoint(0, 0), QPoint(28, 0), QPoint(0, 28), QPoint(28, 28), QPoint(4, 4), QPoint(24, 24)})
+    for (const QPoint p :
+         {QPoint(0, 0), QPoint(28, 0), QPoint(0, 28), QPoint(28, 28), QPoint(4, 4), QPoint(24, 24)})
         EXPECT_EQ(Raw(out, p.x(), p.y()), 0xFFFF0000u) << p.x() << "," << p.y();
     EXPECT_EQ(Raw(out, 14, 14), 0xFF0000FFu);
     EXPECT_EQ(Raw(out, 14, 3), 0xFF0000FFu);
@@ -380,7 +390,8 @@ TEST(Rotate, TransparentFillAndTranslucentPictures) {
     EXPECT_EQ(out.size(), QSize(12, 11));
     EXPECT_EQ(Raw(out, 0, 0), 0u);
     EXPECT_EQ(Raw(out, 6, 5), 0xFF808080u);
-    EXPECT_TRUE(ValidPremultiplied(RotateSmooth(RandomPremultiplied(31, 17, 2), 33, QColor(10, 200, 30, 100))));
+    EXPECT_TRUE(
+        ValidPremultiplied(RotateSmooth(RandomPremultiplied(31, 17, 2), 33, QColor(10, 200, 30, 100))));
 }
 
 TEST(Rotate, BadInputs) {
@@ -395,7 +406,8 @@ TEST(Rotate, BadInputs) {
 }
 
 TEST(Rotate, CutToMiddleKeepsTheCentreColumnsAndRows) {
-    const QImage src = Make(10, 7, QImage::Format_RGB32, [](int x, int y) { return 0xFF000000u | uint32_t(y << 8 | x); });
+    const QImage src =
+        Make(10, 7, QImage::Format_RGB32, [](int x, int y) { return 0xFF000000u | uint32_t(y << 8 | x); });
     struct Case {
         int MaxW, MaxH;
         QRect Kept;
@@ -427,15 +439,17 @@ QImage Strip(QImage::Format f = QImage::Format_RGB32) {
     return Make(int(std::size(kColours)), 1, f, [](int x, int) { return kColours[x]; });
 }
 
-int Expected(double v) { return std::clamp(int(std::floor(v + 0.5)), 0, 255); }
+int Expected(double v) {
+    return std::clamp(int(std::floor(v + 0.5)), 0, 255);
+}
 
 } // namespace
 
 TEST(Filters, BrightnessContrastFollowsItsFormula) {
     struct Case {
         int B, C;
-    } cases[] = {{0, 0},     {50, 0},    {-40, 0},    {0, 50},     {0, -50},
-                 {-30, 100}, {20, -150}, {150, 150},  {500, -900}, {10, 20}};
+    } cases[] = {{0, 0},     {50, 0},    {-40, 0},   {0, 50},     {0, -50},
+                 {-30, 100}, {20, -150}, {150, 150}, {500, -900}, {10, 20}};
     for (const Case& c : cases) {
         QImage img = Strip();
         BrightnessContrast(img, c.B, c.C);
@@ -443,7 +457,8 @@ TEST(Filters, BrightnessContrastFollowsItsFormula) {
         for (int x = 0; x < img.width(); ++x)
             for (const int shift : {0, 8, 16}) {
                 const int v = Chan(kColours[x], shift);
-                EXPECT_EQ(Chan(Raw(img, x, 0), shift), Expected((v - 128) * std::pow(2.0, k / 50.0) + 128 + b))
+                EXPECT_EQ(Chan(Raw(img, x, 0), shift),
+                          Expected((v - 128) * std::pow(2.0, k / 50.0) + 128 + b))
                     << "b " << c.B << " c " << c.C << " value " << v;
             }
         EXPECT_EQ(Chan(Raw(img, 0, 0), 24), 255);
@@ -495,19 +510,29 @@ TEST(Filters, SharpenAddsTheLaplacianOfFourNeighbours) {
         const double k = s / 10.0;
         auto v = [&](int x, int y) { return Chan(Raw(src, std::clamp(x, 0, 2), std::clamp(y, 0, 2)), 8); };
         auto expect = [&](int x, int y) {
-            return Expected(v(x, y) + k * (4 * v(x, y) - v(x - 1, y) - v(x + 1, y) - v(x, y - 1) - v(x, y + 1)));
+            return Expected(v(x, y) +
+                            k * (4 * v(x, y) - v(x - 1, y) - v(x + 1, y) - v(x, y - 1) - v(x, y + 1)));
         };
         for (const QPoint p : {QPoint(1, 1), QPoint(0, 1), QPoint(1, 0), QPoint(0, 0), QPoint(2, 2)}) {
-            EXPECT_EQ(Chan(Raw(img, p.x(), p.y()), 8), expect(p.x(), p.y())) << "s " << s << " at " << p.x() << "," << p.y();
+            EXPECT_EQ(Chan(Raw(img, p.x(), p.y()), 8), expect(p.x(), p.y()))
+                << "s " << s << " at " << p.x() << "," << p.y();
             EXPECT_EQ(Chan(Raw(img, p.x(), p.y()), 24), 255);
         }
     }
-    EXPECT_EQ(Chan([&] { QImage i = src; Sharpen(i, 10); return Raw(i, 1, 1); }(), 0), 200);
+    EXPECT_EQ(Chan(
+                  [&] {
+                      QImage i = src;
+                      Sharpen(i, 10);
+                      return Raw(i, 1, 1);
+                  }(),
+                  0),
+              200);
 
     // Every pixel of a wider picture, in whole numbers: v + (s / 10)(n v - neighbours)
     // rounded is floor(((10 + n s) v - s * neighbours + 5) / 10).
     std::mt19937 rng(12);
-    const QImage noise = Make(37, 6, QImage::Format_RGB32, [&](int, int) { return 0xFF000000u | (rng() & 0xFFFFFF); });
+    const QImage noise =
+        Make(37, 6, QImage::Format_RGB32, [&](int, int) { return 0xFF000000u | (rng() & 0xFFFFFF); });
     for (const int n : {4, 8})
         for (const int s : {3, -3, 10, 250}) {
             QImage img = noise;
@@ -516,7 +541,8 @@ TEST(Filters, SharpenAddsTheLaplacianOfFourNeighbours) {
                 for (int x = 0; x < 37; ++x)
                     for (const int shift : {0, 8, 16}) {
                         auto v = [&](int dx, int dy) {
-                            return Chan(Raw(noise, std::clamp(x + dx, 0, 36), std::clamp(y + dy, 0, 5)), shift);
+                            return Chan(Raw(noise, std::clamp(x + dx, 0, 36), std::clamp(y + dy, 0, 5)),
+                                        shift);
                         };
                         int sum = v(-1, 0) + v(1, 0) + v(0, -1) + v(0, 1);
                         if (n == 8) sum += v(-1, -1) + v(1, -1) + v(-1, 1) + v(1, 1);
@@ -540,7 +566,8 @@ TEST(Filters, BlurRadiusIsTheGaussiansStandardDeviation) {
         const int reach = int(6 * r);
         std::vector<double> g;
         double total = 0;
-        for (int k = -reach; k <= reach; ++k) total += g.emplace_back(std::exp(-k * k / (2 * r * r)));
+        for (int k = -reach; k <= reach; ++k)
+            total += g.emplace_back(std::exp(-k * k / (2 * r * r)));
         // Pixel i sees sample k at i + k; the white side starts at n / 2.
         auto expectedAt = [&](int i) {
             double sum = 0;
@@ -567,7 +594,8 @@ TEST(Filters, BlurKeepsFlatAreasAndSymmetry) {
     QImage flat = Filled(30, 20, QImage::Format_ARGB32_Premultiplied, 0x80402010u);
     Blur(flat, 4.5);
     for (int y = 0; y < 20; ++y)
-        for (int x = 0; x < 30; ++x) ASSERT_EQ(Raw(flat, x, y), 0x80402010u);
+        for (int x = 0; x < 30; ++x)
+            ASSERT_EQ(Raw(flat, x, y), 0x80402010u);
 
     QImage dot = Filled(21, 21, QImage::Format_RGB32, 0xFF000000u);
     reinterpret_cast<uint32_t*>(dot.scanLine(10))[10] = 0xFFFFFFFFu;
@@ -622,7 +650,8 @@ TEST(Filters, FadeScalesAlpha) {
     struct Case {
         int Fade;
         int Alpha255, Alpha200; // round((100 - fade) * a / 100)
-    } cases[] = {{0, 255, 200}, {60, 102, 80}, {25, 191, 150}, {99, 3, 2}, {100, 0, 0}, {150, 0, 0}, {-5, 255, 200}};
+    } cases[] = {{0, 255, 200}, {60, 102, 80}, {25, 191, 150}, {99, 3, 2},
+                 {100, 0, 0},   {150, 0, 0},   {-5, 255, 200}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.Fade);
         QImage opaque = Strip();
@@ -636,7 +665,8 @@ TEST(Filters, FadeScalesAlpha) {
             EXPECT_EQ(opaque, Strip()); // untouched, still opaque RGB32
             EXPECT_EQ(opaque.format(), QImage::Format_RGB32);
         } else if (c.Fade >= 100) {
-            for (int x = 0; x < opaque.width(); ++x) EXPECT_EQ(Raw(opaque, x, 0), 0u);
+            for (int x = 0; x < opaque.width(); ++x)
+                EXPECT_EQ(Raw(opaque, x, 0), 0u);
         } else if (c.Alpha255 >= 100) {
             // The colour seen stays.
             const QRgb seen = qUnpremultiply(Raw(opaque, 0, 0));
