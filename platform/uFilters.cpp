@@ -17,9 +17,6 @@ namespace {
 inline uint32_t* Row(QImage& img, int y) {
     return reinterpret_cast<uint32_t*>(img.scanLine(y));
 }
-inline const uint32_t* ConstRow(const QImage& img, int y) {
-    return reinterpret_cast<const uint32_t*>(img.constScanLine(y));
-}
 
 // Runs f(r, g, b) -> QRgb on the colour as seen, premultiplying around it; fully
 // transparent pixels have no colour and stay as they are.
