@@ -118,6 +118,9 @@ void TSheetDocument::ApplyPaperSize() {
 }
 
 void TSheetDocument::BuildGrid() {
+    // Steps of the old labels would restore into the wrong ones, with stale picture indices.
+    UndoList.clear();
+    RedoList.clear();
     ClearLabels();
     ClearImageCache();
     if (Header.Rows <= 0 || Header.Columns <= 0) return;

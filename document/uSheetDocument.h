@@ -5,6 +5,7 @@
 #include "document/uSheetHeader.h"
 #include "document/uSheetLabel.h"
 
+#include <deque>
 #include <memory>
 #include <string>
 #include <vector>
@@ -35,6 +36,11 @@ struct TLabelUndo {
     std::unique_ptr<TSheetLabel> Snapshot;
 };
 
+// One undo step: the snapshots it restores, highest label index first.
+using TUndoStep = std::vector<TLabelUndo>;
+// Undo or redo steps, newest first.
+using TUndoSteps = std::deque<TUndoStep>;
+
 class TSheetDocument {
 public:
     TSheetDocument();
@@ -45,7 +51,7 @@ public:
     TSheetHeader Header;
     TProjectSettings Settings;
     std::vector<std::unique_ptr<TSheetLabel>> Labels;
-    std::vector<TLabelUndo> UndoList, RedoList;
+    TUndoSteps UndoList, RedoList;
     double ViewWidth = 0, ViewHeight = 0;
     // The selection the face accessor falls back to (index -1).
     int CurLabel = -1, CurFace = 0;

@@ -12,6 +12,7 @@
 #include <QPolygon>
 #include <QRect>
 #include <QSize>
+#include <functional>
 
 class QPainter;
 class QPainterPath;
@@ -106,6 +107,50 @@ public:
     // One page per page number from first to last, serial numbers counting on; PageNum is
     // restored afterwards.
     bool WriteSheetPdfPages(const std::string& fileName, bool show, int firstPage, int lastPage);
+
+    // ---- selection, hit tests and undo (uSheetSelect.cpp); points are view pixels
+    static constexpr size_t UndoDepth = 10;
+    // The frames the view shows: 4 pixels outside the selected label and, on box
+    // sheets, outside its selected panel.
+    QRect SelectFrame, FaceFrame;
+    bool SelectFrameVisible = false, FaceFrameVisible = false;
+    // Called when the view should show the layer and the frames again.
+    std::function<void()> OnRepaint;
+    void RepaintView() override;
+
+    // A label is selected and its frame shown.
+    bool HasSelection() const;
+    // The label whose rectangle holds p (edges included), or -1.
+    int LabelAtPoint(QPoint p) const;
+    // The panel of the selected label holding p (box sheets), 0 inside a one-face label, or -1.
+    int FaceAtPoint(QPoint p) const;
+    // Where the selected face is drawn in the view, and its size.
+    QPoint FaceOrigin() const;
+    QSize FaceExtent() const;
+    // Hit tests of the selected face's objects; they set SelKind and SelIndex (to
+    // fallback when nothing is hit) and return the hit index or -1.
+    int TextAtPoint(QPoint p, int fallback);
+    int ImageAtPoint(QPoint p, int fallback);
+    // Updates HotLabel from the point; true when it changed. Does nothing without labels.
+    bool HoverAt(QPoint p);
+    // HotLabel becomes the selected label with face 0; without one the frames are hidden.
+    void SelectHotLabel();
+    // Selects the panel under p; true when CurFace changed.
+    bool SelectFaceAtPoint(QPoint p);
+    void PlaceSelectionFrames();
+    void HideSelectionFrames();
+    // For closing a project: frames hidden, no hot or selected label, no undo steps.
+    void CloseSelection();
+    // Pushes an undo step with the selected label (single) or every label.
+    void Record(bool single);
+    // Pushes an undo step with these labels.
+    void RecordLabels(std::vector<int> labels);
+    // Apply the newest step, record its counter-step on the other list; true while
+    // the list taken from still has steps.
+    bool Undo();
+    bool Redo();
+    void ClearUndo() { UndoList.clear(); }
+    void ClearRedo() { RedoList.clear(); }
 
 protected:
     void RedrawOutlines() override { RedrawSheet(true, false); }
