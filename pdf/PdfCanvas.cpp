@@ -203,10 +203,12 @@ void TPdfCanvas::PlacePicture(TPdfRect r, const TPdfImage& image) {
         }
     }
     AddLine("q");
+    // The picture fills its rectangle exactly: a label bitmap placed at one pixel per unit
+    // keeps its pixel size, so the page is not resampled.
     std::string cm;
-    AppendLength(cm, r.Right - r.Left - 1);
+    AppendLength(cm, r.Right - r.Left);
     cm += " 0 0 ";
-    AppendLength(cm, r.Bottom - r.Top - 1);
+    AppendLength(cm, r.Bottom - r.Top);
     cm += ' ';
     AppendPoint(cm, r.Left, r.Bottom);
     AddLine(cm + " cm");

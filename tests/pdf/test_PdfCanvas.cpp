@@ -169,49 +169,49 @@ TEST_F(PdfCanvasTest, NaturalSizeAtNinetySixDpi) {
                   C().StretchDraw({100, 100, 100, 100}, &pic);
               }),
               (TLines{"q",
-                      PdfNumber(253 * 72.0 / 254) + " 0 0 " + PdfNumber(126 * 72.0 / 254) + " 28.346 " +
+                      PdfNumber(254 * 72.0 / 254) + " 0 0 " + PdfNumber(127 * 72.0 / 254) + " 28.346 " +
                           PdfNumber((2970 - 227) * 72.0 / 254) + " cm",
                       "/Im0 Do", "Q"}));
-    EXPECT_EQ(Lines()[1], "71.717 0 0 35.717 28.346 777.543 cm");
+    EXPECT_EQ(Lines()[1], "72 0 0 36 28.346 777.543 cm");
 }
 
 TEST_F(PdfCanvasTest, SmartStretchDrawKeepsProportionsCentred) {
     TPdfBitmap pic(200, 100);
-    // 1000 x 500 at top 250: one unit less each way, lower-left corner at (0, 750).
+    // 1000 x 500 at top 250, lower-left corner at (0, 750).
     EXPECT_EQ(Added([&] {
                   C().StretchDraw({0, 0, 1000, 1000}, &pic);
               })[1],
-              "283.181 0 0 141.449 0 629.291 cm");
+              "283.465 0 0 141.732 0 629.291 cm");
     C().ImageAlignment = {THorzAlign::Left, TVertAlign::Top};
     EXPECT_EQ(Added([&] {
                   C().StretchDraw({0, 0, 1000, 1000}, &pic);
               })[1],
-              "283.181 0 0 141.449 0 " + PdfNumber((2970 - 500) * 72.0 / 254) + " cm");
+              "283.465 0 0 141.732 0 " + PdfNumber((2970 - 500) * 72.0 / 254) + " cm");
     C().ImageAlignment = {THorzAlign::Right, TVertAlign::Bottom};
     EXPECT_EQ(Added([&] {
                   C().StretchDraw({0, 0, 1000, 1000}, &pic);
               })[1],
-              "283.181 0 0 141.449 0 " + PdfNumber((2970 - 1000) * 72.0 / 254) + " cm");
+              "283.465 0 0 141.732 0 " + PdfNumber((2970 - 1000) * 72.0 / 254) + " cm");
     // Taller than wide: the width is fitted and placed by the horizontal alignment.
     TPdfBitmap tall(100, 200);
     C().ImageAlignment = TPdfImageAlignment();
     EXPECT_EQ(Added([&] {
                   C().StretchDraw({0, 0, 1000, 1000}, &tall);
               })[1],
-              PdfNumber(499 * 72.0 / 254) + " 0 0 283.181 " + PdfNumber(250 * 72.0 / 254) + " " +
+              PdfNumber(500 * 72.0 / 254) + " 0 0 283.465 " + PdfNumber(250 * 72.0 / 254) + " " +
                   PdfNumber(1970 * 72.0 / 254) + " cm");
     C().ImageAlignment.Horizontal = THorzAlign::Right;
     EXPECT_EQ(Added([&] {
                   C().StretchDraw({0, 0, 1000, 1000}, &tall);
               })[1],
-              PdfNumber(499 * 72.0 / 254) + " 0 0 283.181 " + PdfNumber(500 * 72.0 / 254) + " " +
+              PdfNumber(500 * 72.0 / 254) + " 0 0 283.465 " + PdfNumber(500 * 72.0 / 254) + " " +
                   PdfNumber(1970 * 72.0 / 254) + " cm");
     // Without SmartStretchDraw the picture fills the rectangle.
     Pdf.SetSmartStretchDraw(false);
     EXPECT_EQ(Added([&] {
                   C().StretchDraw({0, 0, 1000, 1000}, &pic);
               })[1],
-              "283.181 0 0 283.181 0 " + PdfNumber(1970 * 72.0 / 254) + " cm");
+              "283.465 0 0 283.465 0 " + PdfNumber(1970 * 72.0 / 254) + " cm");
 }
 
 TEST_F(PdfCanvasTest, StretchDrawWithoutPictureIsRefused) {
@@ -252,7 +252,7 @@ TEST_F(PdfCanvasTest, PointsNeedNoConversion) {
     EXPECT_EQ(Added([&] { C().Rectangle(10, 20, 30, 40); }),
               (TLines{"1 1 1 rg", "0 0 0 RG", "[]0 d", "1 w", "10 802 20 20 re B"}));
     TPdfBitmap pic(96, 96);
-    EXPECT_EQ(Added([&] { C().StretchDraw({0, 0, 0, 0}, &pic); })[1], "71 0 0 71 0 770 cm");
+    EXPECT_EQ(Added([&] { C().StretchDraw({0, 0, 0, 0}, &pic); })[1], "72 0 0 72 0 770 cm");
 }
 
 namespace {
@@ -295,7 +295,7 @@ TEST_F(PdfPicturesTest, ObjectOrderOfAOnePictureFile) {
     EXPECT_EQ(f.StreamLength(5) + 1, (long long)f.RawStream(5).size());
     EXPECT_EQ(f.RawStream(5).back(), '\n');
     EXPECT_EQ(f.StreamLength(4), (long long)f.RawStream(4).size());
-    EXPECT_EQ(f.Stream(4), "q\n" + PdfNumber(299 * 72.0 / 254) + " 0 0 " + PdfNumber(199 * 72.0 / 254) +
+    EXPECT_EQ(f.Stream(4), "q\n" + PdfNumber(300 * 72.0 / 254) + " 0 0 " + PdfNumber(200 * 72.0 / 254) +
                                " 28.346 " + PdfNumber(2670 * 72.0 / 254) + " cm\n/Im0 Do\nQ\n");
 }
 

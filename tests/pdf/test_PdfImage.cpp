@@ -117,8 +117,8 @@ protected:
         pdf.SetImageCompressMode(mode);
         pdf.SetFileName(Out(file));
         pdf.BeginDoc();
-        // The picture is scaled to one unit less than the rectangle, from its left-bottom corner.
-        pdf.Canvas().StretchDraw({left, top - 1, left + pic.Width() + 1, top + pic.Height()}, &pic);
+        // The picture fills the rectangle exactly.
+        pdf.Canvas().StretchDraw({left, top, left + pic.Width(), top + pic.Height()}, &pic);
         pdf.EndDoc();
         return RenderPage(Out(file), 72 * kScale, Out(file + "-page"));
     }
@@ -483,8 +483,8 @@ TEST_F(PdfImageTest, QImageAdapterForThirtyTwoBitAndIndexedPictures) {
     pdf.SetImageCompressMode(cpZlib);
     pdf.SetFileName(Out("qimage.pdf"));
     pdf.BeginDoc();
-    pdf.Canvas().StretchDraw({10, 9, 27, 18}, &a);
-    pdf.Canvas().StretchDraw({10, 49, 27, 58}, &b);
+    pdf.Canvas().StretchDraw({10, 10, 26, 18}, &a);
+    pdf.Canvas().StretchDraw({10, 50, 26, 58}, &b);
     pdf.EndDoc();
     const QImage page = RenderPage(Out("qimage.pdf"), 72 * kScale, Out("qimage"));
     ASSERT_EQ(page.size(), QSize(100 * kScale, 100 * kScale));
