@@ -31,6 +31,10 @@ struct TRunResult {
 };
 // Runs a program with arguments and waits up to timeoutMs.
 TRunResult Run(const QString& program, const QStringList& args, int timeoutMs = 120000);
+// The same under a name that gtest's Test::Run does not hide inside TEST bodies.
+inline TRunResult RunTool(const QString& program, const QStringList& args, int timeoutMs = 120000) {
+    return Run(program, args, timeoutMs);
+}
 // True when the program is on PATH.
 bool HaveTool(const QString& program);
 
