@@ -48,7 +48,9 @@ double Lanczos3(double x) {
     return 3.0 * std::sin(px) * std::sin(px / 3.0) / (px * px);
 }
 
-TAxis MakeAxis(int srcLen, int dstLen) {
+// padTo4 widens the taps with zero weights to whole groups of four where the source
+// allows, which the horizontal kernels take four at a time.
+TAxis MakeAxis(int srcLen, int dstLen, bool padTo4) {
     TAxis ax;
     ax.Taps.resize(size_t(dstLen));
     const double ratio = double(srcLen) / dstLen;
@@ -90,9 +92,20 @@ TAxis MakeAxis(int srcLen, int dstLen) {
             ++a;
         while (b > a && wi[b] == 0)
             --b;
+        int start = lo + int(a), count = int(b - a + 1);
+        if (padTo4 && count % 4 != 0 && srcLen >= count + 4 - count % 4) {
+            // Zero weights up to whole groups of four, inside the source.
+            const int extra = 4 - count % 4;
+            const int after = std::min(extra, srcLen - (start + count));
+            wi.insert(wi.begin() + std::ptrdiff_t(b + 1), size_t(after), 0);
+            wi.insert(wi.begin() + std::ptrdiff_t(a), size_t(extra - after), 0);
+            b += size_t(extra);
+            start -= extra - after;
+            count += extra;
+        }
         TTap& t = ax.Taps[size_t(i)];
-        t.Start = lo + int(a);
-        t.Count = int(b - a + 1);
+        t.Start = start;
+        t.Count = count;
         t.Offset = int(ax.W.size());
         t.PairOffset = int(ax.Pairs.size());
         t.QuadOffset = int(ax.Quads.size());
@@ -393,19 +406,36 @@ TESSORA_TARGET_AVX2 inline __m128i Fold(__m256i acc) {
     return _mm_add_epi32(_mm256_castsi256_si128(acc), _mm256_extracti128_si256(acc, 1));
 }
 
+TESSORA_TARGET_AVX2 inline __m128i HorizontalSumAvx2(const uint8_t* src, const TAxis& ax, const TTap& t) {
+    const uint8_t* p = src + 4 * t.Start;
+    const int32_t* q = ax.Quads.data() + t.QuadOffset;
+    __m256i acc8 = _mm256_setzero_si256();
+    int k = 0;
+    for (; k + 3 < t.Count; k += 4)
+        acc8 = HorizontalQuadAvx2(acc8, p + 4 * k, q + 2 * k);
+    const __m128i acc = Fold(acc8);
+    return k < t.Count ? HorizontalTailSse2(acc, p, ax.Pairs.data() + t.PairOffset, k, t.Count) : acc;
+}
+
+// Two output pixels a step, packed and clamped to their alpha together.
 TESSORA_TARGET_AVX2
-void HorizontalAvx2(const uint8_t* src, const TAxis& ax, uint32_t* out, int count) {
+void HorizontalAvx2(const uint8_t* src, const TAxis& ax, uint32_t* out, int count, bool premul) {
+    // (No lambda here: it would not inherit the target and could not inline the kernel.)
     const __m128i round = _mm_set1_epi32(kHalf);
-    for (int x = 0; x < count; ++x) {
-        const TTap& t = ax.Taps[size_t(x)];
-        const uint8_t* p = src + 4 * t.Start;
-        const int32_t* q = ax.Quads.data() + t.QuadOffset;
-        __m256i acc8 = _mm256_setzero_si256();
-        int k = 0;
-        for (; k + 3 < t.Count; k += 4)
-            acc8 = HorizontalQuadAvx2(acc8, p + 4 * k, q + 2 * k);
-        out[x] = Pack(HorizontalTailSse2(_mm_add_epi32(Fold(acc8), round), p, ax.Pairs.data() + t.PairOffset,
-                                         k, t.Count));
+    for (int x = 0; x < count; x += 2) {
+        const __m128i a =
+            _mm_srai_epi32(_mm_add_epi32(HorizontalSumAvx2(src, ax, ax.Taps[size_t(x)]), round), kShift);
+        const __m128i b =
+            x + 1 < count
+                ? _mm_srai_epi32(_mm_add_epi32(HorizontalSumAvx2(src, ax, ax.Taps[size_t(x) + 1]), round),
+                                 kShift)
+                : a;
+        __m128i px = _mm_packus_epi16(_mm_packs_epi32(a, b), a);
+        if (premul) px = ClampAlpha128(px);
+        if (x + 1 < count)
+            _mm_storel_epi64(reinterpret_cast<__m128i*>(out + x), px);
+        else
+            out[x] = uint32_t(_mm_cvtsi128_si32(px));
     }
 }
 
@@ -420,8 +450,8 @@ void HorizontalPass(const QImage& in, QImage& out, const TAxis& ax, TSimd simd, 
 #ifdef TESSORA_AVX2
         case TSimd::Avx512: // wider steps do not pay here: the per-pixel work dominates
         case TSimd::Avx2:
-            HorizontalAvx2(src, ax, dst, w);
-            break;
+            HorizontalAvx2(src, ax, dst, w, premul);
+            continue; // clamped to alpha already
 #endif
 #ifdef TESSORA_X86
         case TSimd::Sse2:
@@ -467,14 +497,14 @@ QImage ResampleLanczos3(const QImage& picture, int width, int height, TSimd simd
         QImage out(width, height, fmt);
         if (out.isNull()) return {};
         if (doH)
-            HorizontalPass(src, out, MakeAxis(sw, width), simd, premul);
+            HorizontalPass(src, out, MakeAxis(sw, width, true), simd, premul);
         else
-            VerticalPass(src, out, MakeAxis(sh, height), simd, premul);
+            VerticalPass(src, out, MakeAxis(sh, height, false), simd, premul);
         return out;
     }
 
-    const TAxis ax = MakeAxis(sw, width);
-    const TAxis ay = MakeAxis(sh, height);
+    const TAxis ax = MakeAxis(sw, width, true);
+    const TAxis ay = MakeAxis(sh, height, false);
     // Run first the pass that leaves less work; a horizontal tap costs a little more
     // than a vertical one, which works on whole rows at a time.
     constexpr double kHorizontalCost = 1.3;
