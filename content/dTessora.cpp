@@ -33,7 +33,8 @@ bool CopyOver(const QString& source, const QString& dest) {
     QFile::remove(tmp);
     if (!QFile::copy(source, tmp)) return false;
     QFile::setPermissions(tmp, QFile::permissions(tmp) | QFile::ReadOwner | QFile::WriteOwner);
-    for (const char* side : {"-journal", "-wal", "-shm"}) QFile::remove(dest + side);
+    for (const char* side : {"-journal", "-wal", "-shm"})
+        QFile::remove(dest + side);
     if (QFile::exists(dest) && !QFile::remove(dest)) {
         QFile::remove(tmp);
         return false;

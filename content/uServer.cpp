@@ -38,7 +38,9 @@ QString DecodeText(const QByteArray& bytes) {
 
 } // namespace
 
-TServerLimits ServerLimits() { return gLimits; }
+TServerLimits ServerLimits() {
+    return gLimits;
+}
 
 void SetServerLimits(const TServerLimits& limits) {
     gLimits = limits;
@@ -66,72 +68,90 @@ QString UpdateUrl(const QString& folder) {
     return url;
 }
 
-QByteArray FetchBytes(const QString& address, qint64 maxBytes, bool* ok) {
-    if (ok) *ok = false;
-    if (!QCoreApplication::instance()) return {};
-    const QUrl url(address.trimmed(), QUrl::TolerantMode);
-    const QString scheme = url.scheme().toLower();
-    if (!url.isValid() || (scheme != "http" && scheme != "https") || url.host().isEmpty()) return {};
-
-    const TServerLimits limits = gLimits;
-    QNetworkAccessManager client;
-    QNetworkRequest request(url);
-    request.setHeader(QNetworkRequest::ContentTypeHeader, "text/html");
-    request.setRawHeader("Accept", "text/html, */*");
-    request.setHeader(QNetworkRequest::UserAgentHeader, "Mozilla/3.0 (compatible; Indy Library)");
-    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::NoLessSafeRedirectPolicy);
-    request.setMaximumRedirectsAllowed(5);
-    request.setTransferTimeout(limits.TotalMs);
-
-    QNetworkReply* reply = client.get(request);
-    QByteArray body;
-    bool refused = false; // a cap or a time-out ended the call
-    auto stop = [&] {
-        refused = true;
-        if (reply->isRunning()) reply->abort();
-    };
-
-    QTimer connectTimer, totalTimer;
-    connectTimer.setSingleShot(true);
-    totalTimer.setSingleShot(true);
-    QObject::connect(&connectTimer, &QTimer::timeout, reply, stop);
-    QObject::connect(&totalTimer, &QTimer::timeout, reply, stop);
-    QObject::connect(reply, &QNetworkReply::requestSent, &connectTimer, &QTimer::stop);
-    QObject::connect(reply, &QNetworkReply::metaDataChanged, reply, [&] {
-        const QVariant length = reply->header(QNetworkRequest::ContentLengthHeader);
-        if (length.isValid() && length.toLongLong() > maxBytes) stop();
-    });
-    QObject::connect(reply, &QNetworkReply::readyRead, reply, [&] {
-        if (refused) return;
-        body += reply->read(maxBytes + 1 - body.size());
-        if (body.size() > maxBytes) stop();
-    });
-
-    QEventLoop loop;
-    QObject::connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
-    connectTimer.start(limits.ConnectMs);
-    totalTimer.start(limits.TotalMs);
-    if (!reply->isFinished()) loop.exec();
-    connectTimer.stop();
-    totalTimer.stop();
-
-    if (!refused && reply->error() == QNetworkReply::NoError) {
-        body += reply->read(maxBytes + 1 - body.size());
-        const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-        if (body.size() <= maxBytes && status >= 200 && status < 300) {
-            if (ok) *ok = true;
-            return body;
+QByteArray FetchBytes(const QString& address, qint64 maxBytes, TFetchError* error) {
+    TFetchError why = TFetchError::None;
+    QByteArray body = [&]() -> QByteArray {
+        const QUrl url(address.trimmed(), QUrl::TolerantMode);
+        const QString scheme = url.scheme().toLower();
+        if (!url.isValid() || (scheme != "http" && scheme != "https") || url.host().isEmpty()) {
+            why = TFetchError::BadAddress;
+            return {};
         }
-    }
-    return {}; // the client takes its reply with it
+        if (!QCoreApplication::instance()) {
+            why = TFetchError::Network;
+            return {};
+        }
+        const TServerLimits limits = gLimits;
+        QNetworkAccessManager client; // owns its reply: both go at the end of the call
+        QNetworkRequest request(url);
+        request.setHeader(QNetworkRequest::ContentTypeHeader, "text/html");
+        request.setRawHeader("Accept", "text/html, */*");
+        request.setHeader(QNetworkRequest::UserAgentHeader, "Mozilla/3.0 (compatible; Indy Library)");
+        request.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
+                             QNetworkRequest::NoLessSafeRedirectPolicy);
+        request.setMaximumRedirectsAllowed(5);
+
+        QNetworkReply* reply = client.get(request);
+        QByteArray data;
+        auto stop = [&](TFetchError reason) {
+            if (why == TFetchError::None) why = reason;
+            if (reply->isRunning()) reply->abort();
+        };
+        QTimer connectTimer, totalTimer;
+        connectTimer.setSingleShot(true);
+        totalTimer.setSingleShot(true);
+        QObject::connect(&connectTimer, &QTimer::timeout, reply, [&] { stop(TFetchError::ConnectTimeout); });
+        QObject::connect(&totalTimer, &QTimer::timeout, reply, [&] { stop(TFetchError::Timeout); });
+        QObject::connect(reply, &QNetworkReply::requestSent, &connectTimer, &QTimer::stop);
+        QObject::connect(reply, &QNetworkReply::metaDataChanged, reply, [&] {
+            const QVariant length = reply->header(QNetworkRequest::ContentLengthHeader);
+            if (length.isValid() && length.toLongLong() > maxBytes) stop(TFetchError::TooLarge);
+        });
+        // Read as it arrives, so a body without a length is refused at the cap, not at its end.
+        QObject::connect(reply, &QNetworkReply::readyRead, reply, [&] {
+            if (why != TFetchError::None) return;
+            data += reply->read(maxBytes + 1 - data.size());
+            if (data.size() > maxBytes) stop(TFetchError::TooLarge);
+        });
+
+        QEventLoop loop;
+        QObject::connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
+        connectTimer.start(limits.ConnectMs);
+        totalTimer.start(limits.TotalMs);
+        if (!reply->isFinished()) loop.exec();
+        connectTimer.stop();
+        totalTimer.stop();
+        reply->disconnect();
+
+        if (why != TFetchError::None) return {};
+        const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+        if (status != 0 && (status < 200 || status >= 300)) {
+            why = TFetchError::Status;
+            return {};
+        }
+        if (reply->error() != QNetworkReply::NoError || status == 0) {
+            why = TFetchError::Network;
+            return {};
+        }
+        data += reply->read(maxBytes + 1 - data.size());
+        if (data.size() > maxBytes) {
+            why = TFetchError::TooLarge;
+            return {};
+        }
+        return data;
+    }();
+    if (error) *error = why;
+    return why == TFetchError::None ? body : QByteArray();
 }
 
-QString FetchText(const QString& address) { return DecodeText(FetchBytes(address, gLimits.MaxTextBytes)); }
+QString FetchText(const QString& address) {
+    return DecodeText(FetchBytes(address, gLimits.MaxTextBytes));
+}
 
 bool FetchPicture(const QString& address, QImage& graphic) {
-    bool ok = false;
-    const QByteArray bytes = FetchBytes(address, gLimits.MaxPictureBytes, &ok);
-    if (!ok || bytes.isEmpty()) return false;
+    TFetchError error = TFetchError::None;
+    const QByteArray bytes = FetchBytes(address, gLimits.MaxPictureBytes, &error);
+    if (error != TFetchError::None || bytes.isEmpty()) return false;
     const QImage img = QImage::fromData(bytes);
     if (img.isNull()) return false;
     graphic = img;
@@ -157,10 +177,18 @@ QStringList SplitNameList(const QString& text) {
     return names;
 }
 
-QString FetchVersionText() { return FetchText(UpdateUrl() + "version.ini"); }
-QStringList FetchTemplatesList() { return SplitNameList(FetchText(UpdateUrl() + "templates.ini")); }
-QStringList FetchLabelsList() { return SplitNameList(FetchText(UpdateUrl() + "labels.ini")); }
-QStringList FetchAdvList() { return SplitNameList(FetchText(UpdateUrl() + "adv.ini")); }
+QString FetchVersionText() {
+    return FetchText(UpdateUrl() + "version.ini");
+}
+QStringList FetchTemplatesList() {
+    return SplitNameList(FetchText(UpdateUrl() + "templates.ini"));
+}
+QStringList FetchLabelsList() {
+    return SplitNameList(FetchText(UpdateUrl() + "labels.ini"));
+}
+QStringList FetchAdvList() {
+    return SplitNameList(FetchText(UpdateUrl() + "adv.ini"));
+}
 
 std::optional<TProgramVersion> ParseVersion(const QString& text) {
     const QStringList parts = text.trimmed().split('.');
@@ -168,7 +196,8 @@ std::optional<TProgramVersion> ParseVersion(const QString& text) {
     int v[3];
     for (int i = 0; i < 3; ++i) {
         const QString& p = parts[i];
-        bool ok = !p.isEmpty() && std::all_of(p.begin(), p.end(), [](QChar c) { return c >= '0' && c <= '9'; });
+        bool ok =
+            !p.isEmpty() && std::all_of(p.begin(), p.end(), [](QChar c) { return c >= '0' && c <= '9'; });
         v[i] = ok ? p.toInt(&ok) : 0;
         // A number a byte cannot hold is not a version of this form.
         if (!ok || v[i] > 255) return std::nullopt;
@@ -193,7 +222,9 @@ QString CheckForNewVersion() {
     return IsNewerVersion(remote, local) ? remote : QString();
 }
 
-QString NewVersionQuestion(const QString& version) { return QStringLiteral("Download version %1?").arg(version); }
+QString NewVersionQuestion(const QString& version) {
+    return QStringLiteral("Download version %1?").arg(version);
+}
 
 bool AskDownloadNewVersion(const QString& version) {
     return Confirm(NewVersionQuestion(version).toStdString(), mbYes | mbNo) == mbYes;

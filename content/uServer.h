@@ -33,9 +33,20 @@ QString ServerBaseUrl();
 // The base address, followed by folder and "/" when a folder is given.
 QString UpdateUrl(const QString& folder = {});
 
+// Why a GET gave nothing.
+enum class TFetchError {
+    None,
+    BadAddress,     // not an http or https address
+    Network,        // refused, unreachable, reset, or no application object
+    Status,         // an answer other than 2xx
+    ConnectTimeout, // the request was not on its way within the connect time-out
+    Timeout,        // the whole call took too long
+    TooLarge        // the body is over its cap
+};
+
 // GETs of an http or https address; empty when the request, the status, a time-out or a
 // size cap fails. FetchPicture loads `graphic` only when the body is a readable picture.
-QByteArray FetchBytes(const QString& address, qint64 maxBytes, bool* ok = nullptr);
+QByteArray FetchBytes(const QString& address, qint64 maxBytes, TFetchError* error = nullptr);
 QString FetchText(const QString& address);
 bool FetchPicture(const QString& address, QImage& graphic);
 

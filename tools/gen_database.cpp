@@ -128,7 +128,8 @@ void DrawPrint(QPainter& p) {
         p.setBrush(QColor(255 - i * 12, 255 - i * 12, 255 - i * 12));
         p.drawRect(QRectF(40 + i * 6, 76 - i * 6, 70, 88));
     }
-    const QColor inks[4] = {QColor(0, 170, 230), QColor(230, 0, 130), QColor(250, 220, 0), QColor(30, 30, 30)};
+    const QColor inks[4] = {QColor(0, 170, 230), QColor(230, 0, 130), QColor(250, 220, 0),
+                            QColor(30, 30, 30)};
     for (int i = 0; i < 4; ++i) {
         p.setBrush(inks[i]);
         p.setPen(Qt::NoPen);
@@ -183,7 +184,8 @@ int main(int argc, char** argv) {
     if (argc != 2) return Fail("usage: gen_database <program folder>"), 2;
     const QString dir = QDir(QString::fromLocal8Bit(argv[1])).absolutePath() + "/";
     const QString da0 = dir + "tessora.da0", dat = dir + "tessora.dat";
-    for (const QString& f : {da0, dat, dat + "-journal", da0 + "-journal"}) QFile::remove(f);
+    for (const QString& f : {da0, dat, dat + "-journal", da0 + "-journal"})
+        QFile::remove(f);
 
     if (!WithDatabase(da0, [](QSqlDatabase& db) { return Exec(db, kCrAdvImages); })) return 1;
     if (!QFile::copy(da0, dat)) return Fail("cannot copy " + da0), 1;
@@ -192,7 +194,8 @@ int main(int argc, char** argv) {
         const char* Name;
         void (*Draw)(QPainter&);
     };
-    const TAd ads[] = {{"sheets", DrawSheets}, {"boxes", DrawBox}, {"barcodes", DrawBarcode}, {"printing", DrawPrint}};
+    const TAd ads[] = {
+        {"sheets", DrawSheets}, {"boxes", DrawBox}, {"barcodes", DrawBarcode}, {"printing", DrawPrint}};
     const bool ok = WithDatabase(dat, [&](QSqlDatabase& db) {
         if (!db.transaction()) return Fail(db.lastError().text());
         for (const TAd& ad : ads) {
