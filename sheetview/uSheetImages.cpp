@@ -31,11 +31,12 @@ void TSheet::DrawImages(QImage& B, TLabelFace& f, QColor c, bool force, bool sel
         TLabelImage& im = *f.Images[size_t(i)];
         TLabelBG* e = ImageCacheEntry(im);
         if (!e || e->Picture.isNull()) continue;
-        // A forced drawing resamples each picture once per pass, however many images share it.
-        const bool stale = (force && e->ScaledPass != PassId) || e->Scaled.width() != im.PixWidth ||
-                           e->Scaled.height() != im.PixHeight || e->ScaledTarget != int(Target);
+        // The fitted copy is shared by every image of the picture: it is made again only when
+        // this image needs another size or target, and once per pass of a forced drawing.
+        const QSize fit = FittedSize(e->Picture.size(), QSize(W, H), im.Scale);
+        const bool stale = (force && e->ScaledPass != PassId) || e->Scaled.size() != fit ||
+                           e->ScaledTarget != int(Target);
         if (stale) {
-            const QSize fit = FittedSize(e->Picture.size(), QSize(W, H), im.Scale);
             e->Scaled = fit.isEmpty() ? QImage() : ResampleLanczos3(e->Picture, fit.width(), fit.height());
             e->ScaledTarget = int(Target);
             e->ScaledPass = PassId;

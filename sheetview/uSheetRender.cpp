@@ -130,6 +130,8 @@ void TSheet::DrawLabel(int L, int F, bool force, QImage* dest) {
         }
     }
     if (Target == otScreen && !label.Vis) DrawOffMark(L);
+    // A full redraw repaints the view once, at its end.
+    if (Target == otScreen && !InPass) RepaintView();
 }
 
 QPainterPath TSheet::OutlinePath(uint8_t shape, int h, int w, QPoint o) const {
@@ -285,6 +287,7 @@ void TSheet::RedrawSheet(bool outlinePen, bool full) {
     }
     if (full) EndPass();
     Target = prev;
+    RepaintView();
 }
 
 void TSheet::BeginPass() {

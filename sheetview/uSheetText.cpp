@@ -32,26 +32,55 @@ QFont FontOf(const TLabelText& t, int cellPx) {
     return CellFont(Q(t.FontName), cellPx, s.Bold, s.Italic, s.Underline);
 }
 
+bool RowInked(const quint32* row, int w) {
+    for (int x = 0; x < w; ++x)
+        if (row[x]) return true;
+    return false;
+}
+
 // Inclusive ink box: the first and last columns and rows holding any non-zero pixel;
-// a null rectangle when there is none.
-QRect InkBox(const QImage& img) {
-    int top = -1, bottom = -1, left = img.width(), right = -1;
-    for (int y = 0; y < img.height(); ++y) {
-        const auto* row = reinterpret_cast<const quint32*>(img.constScanLine(y));
-        int first = -1, last = -1;
-        for (int x = 0; x < img.width(); ++x)
-            if (row[x]) {
-                if (first < 0) first = x;
-                last = x;
+// a null rectangle when there is none. Rows are skipped from both ends, and each row
+// between is searched only outside the columns already known to be inked.
+// Only the part `within` is searched: callers pass where they drew.
+QRect InkBox(const QImage& img, QRect within = QRect()) {
+    within = within.isNull() ? img.rect() : within.intersected(img.rect());
+    if (within.isEmpty()) return {};
+    const int x0 = within.left(), w = within.width();
+    auto row = [&](int y) { return reinterpret_cast<const quint32*>(img.constScanLine(y)) + x0; };
+    int top = within.top();
+    while (top <= within.bottom() && !RowInked(row(top), w)) ++top;
+    if (top > within.bottom()) return {};
+    int bottom = within.bottom();
+    while (!RowInked(row(bottom), w)) --bottom;
+    int left = w, right = -1;
+    for (int y = top; y <= bottom; ++y) {
+        const quint32* r = row(y);
+        for (int x = 0; x < left; ++x)
+            if (r[x]) {
+                left = x;
+                break;
             }
-        if (first < 0) continue;
-        if (top < 0) top = y;
-        bottom = y;
-        left = std::min(left, first);
-        right = std::max(right, last);
+        for (int x = w - 1; x > right; --x)
+            if (r[x]) {
+                right = x;
+                break;
+            }
     }
-    if (top < 0) return {};
-    return QRect(QPoint(left, top), QPoint(right, bottom));
+    return QRect(QPoint(x0 + left, top), QPoint(x0 + right, bottom));
+}
+
+// The lowest inked row at or above `from`, or -1.
+int InkBottom(const QImage& img, int from) {
+    const int w = img.width();
+    for (int y = std::min(from, img.height() - 1); y >= 0; --y)
+        if (RowInked(reinterpret_cast<const quint32*>(img.constScanLine(y)), w)) return y;
+    return -1;
+}
+
+// Where text drawn into `drawn` can have ink: antialiasing and italic overhang reach a
+// little past the laid-out lines.
+QRect InkArea(const QRectF& drawn, const QTransform& t, int cell) {
+    return t.mapRect(drawn).toAlignedRect().adjusted(-cell, -cell, cell, cell);
 }
 
 QImage Flipped(const QImage& img, int flip) {
@@ -86,19 +115,22 @@ void TSheet::DrawBoxText(QImage& B, TLabelText& t) {
 
     // Measured height: the lowest inked row of the text laid out unrotated.
     QImage scratch = Transparent(a, MmToPxY(2 * Header.LabelHeight));
+    QRectF laidOut;
     {
         QPainter p(&scratch);
         p.setFont(font);
         p.setPen(ink);
-        p.drawText(QRect(0, 0, a - 1, scratch.height() - 1), flags, text);
+        p.drawText(QRectF(0, 0, a - 1, scratch.height() - 1), flags, text, &laidOut);
     }
-    const QRect measured = InkBox(scratch);
-    const int m = measured.isNull() ? 1 : measured.bottom() + 1;
+    const int cell = PtToPx(t.FontSize);
+    const int lowest = InkBottom(scratch, int(laidOut.bottom()) + cell);
+    const int m = lowest < 0 ? 1 : lowest + 1;
 
     QImage S = Transparent(RoundHalfEven(1.2 * a), MmToPxY(1.5 * t.Width));
     const int left = RoundHalfEven((S.width() - a) / 2.0);
     const int top = RoundHalfEven((S.height() - m - 15) / 2.0);
     const QRect box(QPoint(left, top), QPoint(left + a, top + m + MmToPxY(5)));
+    QRect inkArea;
     {
         QPainter p(&S);
         p.setRenderHint(QPainter::TextAntialiasing, true);
@@ -110,9 +142,11 @@ void TSheet::DrawBoxText(QImage& B, TLabelText& t) {
         p.translate(mid);
         p.rotate(-t.Angle);
         p.translate(-mid);
-        p.drawText(box, flags, text);
+        QRectF drawn;
+        p.drawText(QRectF(box), flags, text, &drawn);
+        inkArea = InkArea(drawn, p.transform(), cell);
     }
-    const QRect K = InkBox(S);
+    const QRect K = InkBox(S, inkArea);
     const int px = MmToPxX(t.X), py = MmToPxY(t.Y);
     if (K.isNull()) {
         t.Bounds = {px, py, px, py};

@@ -1,0 +1,140 @@
+// The sheet as PDF: whole runs of 30, 80 and 300 product labels, the picture cache of a run,
+// and plain JPEG compression of the same label bitmaps for comparison.
+#include "document/uCommon.h"
+#include "pdf/PdfJpeg.h"
+#include "sheetview/uPdfPicture.h"
+#include "sheetview/uSheet.h"
+
+#include <QDir>
+#include <QGuiApplication>
+#include <QPainter>
+#include <benchmark/benchmark.h>
+
+using namespace tessora;
+
+namespace {
+
+std::string Photo() {
+    static const std::string path = [] {
+        QImage img(1200, 900, QImage::Format_RGB32);
+        QPainter p(&img);
+        QLinearGradient g(0, 0, 1200, 900);
+        g.setColorAt(0, QColor(180, 90, 40));
+        g.setColorAt(1, QColor(40, 120, 200));
+        p.fillRect(img.rect(), g);
+        const std::string f = QDir::tempPath().toStdString() + "/tessora-bench-photo.jpg";
+        img.save(QString::fromStdString(f), "JPG", 90);
+        return f;
+    }();
+    return path;
+}
+
+// Product labels of 66.675 x 25.4 mm: a photo, two texts and an EAN-13 each; rows of three.
+std::unique_ptr<TSheet> Products(int count) {
+    auto s = std::make_unique<TSheet>();
+    TSheetHeader& h = s->Header;
+    h.PaperSize = count > 30 ? 4 : 0;
+    h.MarginLeft = 4.7625;
+    h.MarginTop = 12.7;
+    h.LabelWidth = 66.675;
+    h.LabelHeight = 25.4;
+    h.GapH = 3.175;
+    h.Columns = 3;
+    h.Rows = (count + 2) / 3;
+    s->ApplyPaperSize();
+    s->BuildGrid();
+    s->AddPicture(-1, 0, Photo());
+    for (auto& l : s->Labels) {
+        TLabelFace& f = *l->Faces[0];
+        f.Images[0]->Scale = 88;
+        f.Images[0]->AlignV = 2;
+        for (int i = 0; i < 2; ++i) {
+            auto t = std::make_unique<TLabelText>(33, 1.5 + 5 * i, 32);
+            t->Text = i ? "Single origin, 250 g" : "Corvane Roast";
+            t->FontName = "Liberation Sans";
+            t->FontSize = uint8_t(i ? 7 : 10);
+            f.Texts.push_back(std::move(t));
+        }
+        f.BCType = 15;
+        f.BCText = "590123412345";
+        f.BCChSum = true;
+        f.BCLeft = 34;
+        f.BCTop = 11;
+        f.BCHeight = 8;
+        f.BCWidth = 0.25;
+    }
+    return s;
+}
+
+std::string OutFile() { return QDir::tempPath().toStdString() + "/tessora-bench.pdf"; }
+
+void BM_WriteSheetPdf(benchmark::State& state) {
+    auto s = Products(int(state.range(0)));
+    for (auto _ : state) s->WriteSheetPdf(OutFile(), false);
+    state.SetLabel(std::to_string(state.range(0)) + " labels");
+}
+BENCHMARK(BM_WriteSheetPdf)->Arg(30)->Arg(80)->Arg(300)->Unit(benchmark::kMillisecond);
+
+// Discards what the PDF target draws.
+class TNoOutput : public TLabelOutput {
+public:
+    std::vector<QImage> Kept;
+    bool Keep = false;
+    void Picture(const QImage& b, const QRect&) override {
+        if (Keep) Kept.push_back(b);
+    }
+    void Flap(const QPolygon&, uint32_t) override {}
+    void PanelFrame(const QRect&, uint32_t) override {}
+};
+
+// Drawing 30 labels on the PDF target as a run does (the shared photo resampled once) ...
+void BM_DrawPdfLabelsOnePass(benchmark::State& state) {
+    auto s = Products(30);
+    TNoOutput out;
+    s->PdfOut = &out;
+    s->Target = otPdf;
+    for (auto _ : state) {
+        s->BeginPass();
+        for (int i = 0; i < 30; ++i) s->DrawLabel(i, -1, true);
+        s->EndPass();
+    }
+}
+BENCHMARK(BM_DrawPdfLabelsOnePass)->Unit(benchmark::kMillisecond);
+
+// ... and with every forced label resampling the photo again.
+void BM_DrawPdfLabelsResampleEach(benchmark::State& state) {
+    auto s = Products(30);
+    TNoOutput out;
+    s->PdfOut = &out;
+    s->Target = otPdf;
+    for (auto _ : state)
+        for (int i = 0; i < 30; ++i) s->DrawLabel(i, -1, true);
+}
+BENCHMARK(BM_DrawPdfLabelsResampleEach)->Unit(benchmark::kMillisecond);
+
+// libjpeg-turbo alone on the 30 label bitmaps of the run, at quality 90.
+void BM_JpegOfLabelBitmaps(benchmark::State& state) {
+    auto s = Products(30);
+    TNoOutput out;
+    out.Keep = true;
+    s->PdfOut = &out;
+    s->Target = otPdf;
+    for (int i = 0; i < 30; ++i) s->DrawLabel(i, -1, true);
+    std::vector<std::unique_ptr<TQImagePdfPicture>> pics;
+    for (const QImage& b : out.Kept) pics.push_back(std::make_unique<TQImagePdfPicture>(b));
+    std::vector<uint8_t> jpeg;
+    for (auto _ : state)
+        for (const auto& p : pics) JpegEncode(*p, 90, jpeg);
+}
+BENCHMARK(BM_JpegOfLabelBitmaps)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    SetProgramFolder(QDir::tempPath().toStdString());
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    return 0;
+}
