@@ -124,6 +124,10 @@ QByteArray FetchBytes(const QString& address, qint64 maxBytes, TFetchError* erro
         reply->disconnect();
 
         if (why != TFetchError::None) return {};
+        if (!reply->isFinished()) { // the loop was ended from outside (the program quits)
+            why = TFetchError::Network;
+            return {};
+        }
         const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
         if (status != 0 && (status < 200 || status >= 300)) {
             why = TFetchError::Status;
