@@ -334,7 +334,16 @@ void Tfrm3DV::InitSurface() {
     static const char* order[6] = {"Front", "Back", "Left", "Right", "Top", "Bottom"};
     for (int i = 0; i < 6; ++i) {
         const QImage pic = FacePicture(order[i]);
-        Textures[size_t(i)] = pic.isNull() ? QImage() : pic.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+        QImage& t = Textures[size_t(i)];
+        t = pic.isNull() ? QImage() : pic.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+        std::vector<QImage>& levels = TextureLevels[size_t(i)];
+        levels.clear();
+        if (t.isNull()) continue;
+        levels.push_back(t);
+        while (levels.back().width() >= 16 && levels.back().height() >= 16) {
+            const QImage& l = levels.back();
+            levels.push_back(l.scaled(l.width() / 2, l.height() / 2, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+        }
     }
     BuildBox();
     dxd->Invalidate();
@@ -342,6 +351,7 @@ void Tfrm3DV::InitSurface() {
 
 void Tfrm3DV::FinalizeSurface() {
     for (auto& t : Textures) t = QImage();
+    for (auto& l : TextureLevels) l.clear();
 }
 
 void Tfrm3DV::BuildBox() {
@@ -422,21 +432,32 @@ void Tfrm3DV::PaintScene(QPainter& p, QSize size) const {
         // The eye sits at the camera's origin: a side is seen when it faces it. On a
         // convex box the sides seen never overlap, so no depth test is needed.
         if (-(n[0] * cam[0][0] + n[1] * cam[0][1] + n[2] * cam[0][2]) <= 1e-9) continue;
-        QPolygonF dst, src;
-        const QImage& tex = Textures[size_t(s)];
+        QPolygonF dst;
         for (int i = 0; i < 4; ++i) {
             double clip[4];
             proj.Transform(cam[i], clip);
             const double nx = clip[0] / clip[3], ny = clip[1] / clip[3];
             dst << QPointF((nx + 1) * 0.5 * size.width(), (1 - ny) * 0.5 * size.height());
-            const TBoxVertex& c = v[corners[i]];
-            src << QPointF(double(c.U) * std::max(1, tex.width()), double(c.V) * std::max(1, tex.height()));
         }
-        if (tex.isNull()) {
+        const std::vector<QImage>& levels = TextureLevels[size_t(s)];
+        if (levels.empty()) {
             p.setPen(Qt::NoPen);
             p.setBrush(Qt::white);
             p.drawPolygon(dst);
             continue;
+        }
+        // The level with about as many texels as the side has pixels, never fewer.
+        auto length = [&](int a, int b) { return std::hypot(dst[a].x() - dst[b].x(), dst[a].y() - dst[b].y()); };
+        const double across = std::max(length(0, 1), length(3, 2)), down = std::max(length(0, 3), length(1, 2));
+        const QImage& full = levels.front();
+        // u runs along the bottom edge of every side, v up its left edge.
+        const double ratio = std::min(full.width() / std::max(1.0, across), full.height() / std::max(1.0, down));
+        const size_t level = ratio >= 2 ? std::min(levels.size() - 1, size_t(std::floor(std::log2(ratio)))) : 0;
+        const QImage& tex = levels[level];
+        QPolygonF src;
+        for (int i = 0; i < 4; ++i) {
+            const TBoxVertex& c = v[corners[i]];
+            src << QPointF(double(c.U) * tex.width(), double(c.V) * tex.height());
         }
         QTransform t;
         if (!QTransform::quadToQuad(src, dst, t)) continue; // a side seen edge-on

@@ -9,6 +9,7 @@
 #include <QWidget>
 #include <array>
 #include <functional>
+#include <vector>
 
 class QLabel;
 class QPainter;
@@ -123,6 +124,9 @@ public:
     int SpinDir = 0;
     bool SpinAxisX = true;
     std::array<QImage, 6> Textures; // Front, Back, Left, Right, Top, Bottom
+    // Each texture halved again and again: a side far smaller on screen than its
+    // picture is drawn from the level nearest its size, so fine print does not shimmer.
+    std::array<std::vector<QImage>, 6> TextureLevels;
     std::array<TBoxVertex, 36> Vertices{};
 
     // Controls.
