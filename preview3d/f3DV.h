@@ -74,6 +74,7 @@ public:
 
     // Opens the preview of a box label: the one preview when it exists (shown again,
     // refreshed with this label), otherwise a new one at the screen's top-left corner.
+    // The sheet must outlive the preview: pass the window that owns it as parent.
     static Tfrm3DV* Open(TSheet& sheet, int label, QWidget* parent = nullptr);
     // The preview that exists, closed or not, or nullptr. Only one exists at a time.
     static Tfrm3DV* Instance() { return TheInstance; }
