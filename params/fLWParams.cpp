@@ -1,0 +1,707 @@
+#include "params/fLWParams.h"
+
+#include "barcode/Barcode.h"
+#include "document/uCommon.h"
+#include "document/uMessages.h"
+#include "params/fAbout.h"
+#include "platform/uShell.h"
+#include "sheetview/fraSheet.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QEvent>
+#include <QFrame>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QListWidget>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QScreen>
+#include <QStyle>
+#include <QTabWidget>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace tessora {
+
+namespace {
+
+// Tab positions in pgcParams.
+enum { tiInfo, tiSerial, tiControl, tiGraphic, tiFilter, tiText, tiBarcode, tiOutline, tiSettings };
+
+constexpr int kBorder = 1;
+
+QLabel* Caption(const QString& text, QWidget* parent) { return new QLabel(text, parent); }
+
+} // namespace
+
+TfrmLWParams::TfrmLWParams(TfrSheet* frame, QWidget* mainWindow)
+    : QWidget(mainWindow, Qt::Tool | Qt::WindowStaysOnTopHint | Qt::FramelessWindowHint), Frame(frame),
+      MainWindow(mainWindow) {
+    setObjectName("frmLWParams");
+    setWindowTitle("Parameters");
+    BuildFrame();
+    BuildInfoTab();
+    BuildGraphicTab();
+    BuildTextTab();
+    BuildBarcodeTab();
+    SetLabelTabsVisible(false);
+    pgcParams->setCurrentWidget(tsInfo);
+    connect(pgcParams, &QTabWidget::currentChanged, this, [this] { pgcParamsChange(); });
+    connect(this, &QWidget::windowTitleChanged, lblCaption, &QLabel::setText);
+    lblCaption->setText(windowTitle());
+    resize(ExpandedWidth, ExpandedHeight);
+}
+
+TfrmLWParams::~TfrmLWParams() = default;
+
+TSheet& TfrmLWParams::Sheet() const { return Frame->Sheet; }
+
+bool TfrmLWParams::HaveCurrentFace() const {
+    const TSheet& s = Frame->Sheet;
+    return s.CurLabel >= 0 && size_t(s.CurLabel) < s.Labels.size() && s.CurFace >= 0 &&
+           size_t(s.CurFace) < s.Labels[size_t(s.CurLabel)]->Faces.size();
+}
+
+// ---------------------------------------------------------------- frame
+
+void TfrmLWParams::BuildFrame() {
+    // The thin border of a window without a caption bar.
+    setStyleSheet("#frmLWParams { border: 1px solid #404040; }");
+    setAttribute(Qt::WA_StyledBackground);
+    auto* all = new QVBoxLayout(this);
+    all->setContentsMargins(kBorder, kBorder, kBorder, kBorder);
+    all->setSpacing(0);
+    // Sizes are set by collapsing and expanding, not by the contents.
+    all->setSizeConstraint(QLayout::SetNoConstraint);
+
+    pnlTop = new QFrame(this);
+    pnlTop->setObjectName("pnlTop");
+    pnlTop->setFixedHeight(StripHeight);
+    pnlTop->setStyleSheet("#pnlTop { background: #000080; }");
+    pnlTop->setCursor(Qt::SizeAllCursor);
+    auto* strip = new QHBoxLayout(pnlTop);
+    strip->setContentsMargins(4, 0, 1, 0);
+    strip->setSpacing(2);
+    lblCaption = new QLabel(pnlTop);
+    QFont cf = lblCaption->font();
+    cf.setBold(true);
+    cf.setPixelSize(11);
+    lblCaption->setFont(cf);
+    lblCaption->setStyleSheet("color: white;");
+    strip->addWidget(lblCaption, 1);
+    btnClose = new QToolButton(pnlTop);
+    btnClose->setToolTip(" Show/Hide Parameters ");
+    btnClose->setAutoRaise(true);
+    btnClose->setFixedSize(15, 15);
+    btnClose->setIconSize(QSize(11, 11));
+    btnClose->setIcon(style()->standardIcon(QStyle::SP_TitleBarShadeButton));
+    btnClose->setStyleSheet("QToolButton { background: #c0c0c0; border: none; }");
+    connect(btnClose, &QToolButton::clicked, this, [this] { ToggleCollapsed(); });
+    strip->addWidget(btnClose);
+    pnlTop->installEventFilter(this);
+    lblCaption->installEventFilter(this);
+    all->addWidget(pnlTop);
+
+    pgcParams = new QTabWidget(this);
+    pgcParams->setObjectName("pgcParams");
+    auto page = [this](const char* name, const char* caption) {
+        auto* w = new QWidget(pgcParams);
+        w->setObjectName(name);
+        pgcParams->addTab(w, caption);
+        return w;
+    };
+    tsInfo = page("tsInfo", "Info");
+    tsSerial = page("tsSerial", "Serial");
+    tsControl = page("tsControl", "Control");
+    tsGraphic = page("tsGraphic", "Graphic");
+    tsFilter = page("tsFilter", "Filters");
+    tsText = page("tsText", "Text");
+    tsBarcode = page("tsBarcode", "Barcode");
+    tsOutline = page("tsOutline", "Outline");
+    tsSettings = page("tsSettings", "Settings");
+    all->addWidget(pgcParams, 1);
+
+    pnlUndoRedo = new QFrame(pgcParams);
+    auto* ur = new QHBoxLayout(pnlUndoRedo);
+    ur->setContentsMargins(0, 0, 2, 0);
+    ur->setSpacing(1);
+    btnUndo = new QToolButton(pnlUndoRedo);
+    btnUndo->setIcon(style()->standardIcon(QStyle::SP_ArrowBack));
+    btnUndo->setToolTip(" Undo ");
+    btnUndo->setAutoRaise(true);
+    btnUndo->setEnabled(false);
+    btnRedo = new QToolButton(pnlUndoRedo);
+    btnRedo->setIcon(style()->standardIcon(QStyle::SP_ArrowForward));
+    btnRedo->setToolTip(" Redo ");
+    btnRedo->setAutoRaise(true);
+    btnRedo->setEnabled(false);
+    btnAbout = new QPushButton("About", pnlUndoRedo);
+    btnAbout->setFlat(true);
+    connect(btnAbout, &QPushButton::clicked, this, [this] { btnAboutClick(); });
+    ur->addWidget(btnUndo);
+    ur->addWidget(btnRedo);
+    ur->addWidget(btnAbout);
+    pgcParams->setCornerWidget(pnlUndoRedo, Qt::TopRightCorner);
+}
+
+void TfrmLWParams::BindUndoRedo(QAction* undo, QAction* redo) {
+    auto bind = [this](QToolButton* b, QAction* a) {
+        if (!a) return;
+        b->setEnabled(a->isEnabled());
+        connect(b, &QToolButton::clicked, a, &QAction::trigger);
+        connect(a, &QAction::changed, b, [b, a] { b->setEnabled(a->isEnabled()); });
+    };
+    bind(btnUndo, undo);
+    bind(btnRedo, redo);
+}
+
+bool TfrmLWParams::eventFilter(QObject* o, QEvent* e) {
+    if (o == lblOrderWWW && e->type() == QEvent::MouseButtonRelease &&
+        static_cast<QMouseEvent*>(e)->button() == Qt::LeftButton) {
+        lblOrderWWWClick();
+        return true;
+    }
+    if (o == pnlTop || o == lblCaption) {
+        // The strip is the window's caption: it moves the window.
+        switch (e->type()) {
+        case QEvent::MouseButtonPress: {
+            auto* m = static_cast<QMouseEvent*>(e);
+            if (m->button() == Qt::LeftButton) {
+                StripDragging = true;
+                DragOffset = m->globalPosition().toPoint() - pos();
+                return true;
+            }
+            break;
+        }
+        case QEvent::MouseMove:
+            if (StripDragging) {
+                move(static_cast<QMouseEvent*>(e)->globalPosition().toPoint() - DragOffset);
+                return true;
+            }
+            break;
+        case QEvent::MouseButtonRelease:
+            if (StripDragging && static_cast<QMouseEvent*>(e)->button() == Qt::LeftButton) {
+                StripDragging = false;
+                return true;
+            }
+            break;
+        default: break;
+        }
+    }
+    return QWidget::eventFilter(o, e);
+}
+
+void TfrmLWParams::ToggleCollapsed() {
+    const QRect main = MainWindow ? MainWindow->geometry()
+                       : screen()     ? screen()->availableGeometry()
+                                      : QRect(0, 0, 1024, 768);
+    const int strip = StripHeight + 2 * kBorder;
+    int w, h, top;
+    if (Collapsed()) {
+        w = ExpandedWidth;
+        h = ExpandedHeight;
+        top = main.top() + main.height() - ExpandedHeight - 32;
+        btnClose->setIcon(style()->standardIcon(QStyle::SP_TitleBarShadeButton));
+        pgcParams->show();
+    } else {
+        w = CollapsedWidth;
+        h = strip;
+        top = main.top() + main.height() - strip - 30;
+        btnClose->setIcon(style()->standardIcon(QStyle::SP_TitleBarUnshadeButton));
+        pgcParams->hide();
+    }
+    setGeometry(main.left() + main.width() - w - 12, top, w, h);
+}
+
+bool TfrmLWParams::Collapsed() const { return height() <= StripHeight + 2 * kBorder; }
+
+void TfrmLWParams::showEvent(QShowEvent* e) {
+    grpTemplate->setStyleSheet("QGroupBox { background: white; }");
+    QWidget::showEvent(e);
+}
+
+void TfrmLWParams::btnAboutClick() {
+    TfrmAbout about(this);
+    about.exec();
+}
+
+// ---------------------------------------------------------------- tabs and captions
+
+void TfrmLWParams::SetLabelTabsVisible(bool visible) {
+    for (int i : {tiControl, tiGraphic, tiText, tiBarcode, tiOutline}) pgcParams->setTabVisible(i, visible);
+    pgcParams->setTabVisible(tiFilter, visible && lstBGFiles->count() > 0);
+}
+
+bool TfrmLWParams::ShowTab(const QString& caption) {
+    for (int i = 0; i < pgcParams->count(); ++i)
+        if (pgcParams->tabText(i) == caption && pgcParams->isTabVisible(i)) {
+            pgcParams->setCurrentIndex(i);
+            return true;
+        }
+    return false;
+}
+
+void TfrmLWParams::UpdateCaption() {
+    const TSheet& s = Sheet();
+    if (!HasLabel || s.CurLabel < 0) {
+        setWindowTitle("Parameters");
+        return;
+    }
+    const int cols = std::max(1, int(s.Header.Columns));
+    setWindowTitle(QString::asprintf("Parameters. Label %d,%d", s.CurLabel / cols + 1, s.CurLabel % cols + 1));
+}
+
+int TfrmLWParams::ActiveKind() const {
+    const QWidget* t = pgcParams->currentWidget();
+    if (t == tsControl) return pkControl;
+    if (t == tsGraphic || t == tsFilter) return pkGraphic;
+    if (t == tsText) return pkText;
+    if (t == tsBarcode) return pkBarcode;
+    if (t == tsOutline) return pkOutline;
+    return pkNone;
+}
+
+void TfrmLWParams::SyncSelection() {
+    TSheet& s = Sheet();
+    switch (ActiveKind()) {
+    case pkGraphic:
+        s.SelKind = 2;
+        s.SelIndex = lstBGFiles->currentRow();
+        break;
+    case pkText:
+        s.SelKind = 1;
+        s.SelIndex = lstTObjs->currentRow();
+        break;
+    case pkBarcode:
+        s.SelKind = 0;
+        s.SelIndex = lstBCTypes->currentIndex();
+        break;
+    default: s.SelKind = 255; break;
+    }
+}
+
+void TfrmLWParams::pgcParamsChange() {
+    if (!HasLabel || Loading || !HaveCurrentFace()) return;
+    const uint8_t before = Sheet().SelKind;
+    SyncSelection();
+    // The dashed frame of the selected object follows the tab.
+    if (Sheet().SelKind != before) Redraw(false);
+}
+
+// ---------------------------------------------------------------- Info tab
+
+void TfrmLWParams::BuildInfoTab() {
+    auto* lay = new QVBoxLayout(tsInfo);
+    grpTemplate = new QGroupBox("Template", tsInfo);
+    auto* g = new QGridLayout(grpTemplate);
+    g->setColumnStretch(1, 1);
+    lblUnits2 = new QLabel(grpTemplate);
+    lblTSize2 = new QLabel(grpTemplate);
+    lblLSize2 = new QLabel(grpTemplate);
+    lblOrder2 = new QLabel(grpTemplate);
+    QFont bold = lblOrder2->font();
+    bold.setBold(true);
+    for (QLabel* l : {lblUnits2, lblTSize2, lblLSize2, lblOrder2}) l->setFont(bold);
+    g->addWidget(Caption("Units:", grpTemplate), 0, 0);
+    g->addWidget(lblUnits2, 0, 1);
+    g->addWidget(Caption("Sheet Size:", grpTemplate), 1, 0);
+    g->addWidget(lblTSize2, 1, 1);
+    g->addWidget(Caption("Label Size:", grpTemplate), 2, 0);
+    g->addWidget(lblLSize2, 2, 1);
+    g->addWidget(Caption("Reorder label item number", grpTemplate), 3, 0);
+    g->addWidget(lblOrder2, 3, 1);
+    lay->addWidget(grpTemplate);
+
+    auto* order = new QHBoxLayout;
+    order->addWidget(Caption("Order on-line at", tsInfo));
+    lblOrderWWW = new QLabel(kOrderWebAddress, tsInfo);
+    lblOrderWWW->setStyleSheet("color: blue; text-decoration: underline;");
+    lblOrderWWW->setCursor(Qt::PointingHandCursor);
+    lblOrderWWW->installEventFilter(this);
+    order->addWidget(lblOrderWWW);
+    order->addStretch();
+    lay->addLayout(order);
+    lay->addStretch();
+}
+
+void TfrmLWParams::lblOrderWWWClick() {
+    if (!ShellOpen(lblOrderWWW->text())) Information("Can't open " + lblOrderWWW->text().toStdString() + ".");
+}
+
+void TfrmLWParams::ShowInfo() {
+    const TSheet& s = Sheet();
+    const int units = s.Header.Units == 1 ? 1 : 0;
+    const double f = tessora::UnitFactor(units);
+    lblUnits2->setText(kUnitNames[size_t(units)]);
+    lblTSize2->setText(QString::asprintf("%.2f x %.2f", s.ViewWidth / f, s.ViewHeight / f));
+    lblLSize2->setText(QString::asprintf("%.2f x %.2f", s.Header.LabelWidth / f, s.Header.LabelHeight / f));
+    lblOrder2->setText(QString::fromStdString(s.Header.OrderCode));
+    ApplyUnits();
+    LoadSerial();
+    show();
+}
+
+void TfrmLWParams::LoadSerial() {
+    LoadingSerial = true;
+    // The Serial tab's controls are filled here once the tab has them.
+    LoadingSerial = false;
+}
+
+void TfrmLWParams::ApplyUnits() {
+    const double f = tessora::UnitFactor(Sheet().Header.Units);
+    const QString unit = Sheet().Header.Units == 1 ? "in" : "mm";
+    for (TUnitSpinBox* e : {edtBGX, edtBGY, edtX, edtY, edtBCLeft, edtBCTop}) {
+        e->SetUnitFactor(f);
+        e->setSuffix(" " + unit);
+    }
+}
+
+// ---------------------------------------------------------------- loading a label
+
+void TfrmLWParams::ShowLabel(int label) {
+    TSheet& s = Sheet();
+    if (label >= 0 && size_t(label) < s.Labels.size()) {
+        HasLabel = true;
+        SetLabelTabsVisible(true);
+        LoadLabelParams(label, s.CurFace);
+        if (pgcParams->currentWidget() == tsInfo) pgcParams->setCurrentWidget(tsGraphic);
+    } else {
+        HasLabel = false;
+        SetLabelTabsVisible(false);
+        UpdateCaption();
+        pgcParams->setCurrentWidget(tsInfo);
+    }
+}
+
+void TfrmLWParams::LoadLabelParams(int label, int face) {
+    TSheet& s = Sheet();
+    if (label < 0 || size_t(label) >= s.Labels.size()) return;
+    TSheetLabel& l = s.Label(label);
+    if (face < 0 || size_t(face) >= l.Faces.size()) return;
+    TLabelFace& f = l.Face(face);
+    Loading = true;
+    HasLabel = true;
+    ApplyUnits();
+    UpdateCaption();
+    edtBCLeft->SetMm(f.BCLeft);
+    edtBCTop->SetMm(f.BCTop);
+    lstBCTypes->setCurrentIndex(f.BCType <= kBarcodeTypeCount ? f.BCType : 0);
+    FillTextList();
+    FillImageList(0);
+    Loading = false;
+}
+
+// ---------------------------------------------------------------- Graphic tab
+
+void TfrmLWParams::BuildGraphicTab() {
+    auto* g = new QGridLayout(tsGraphic);
+    lstBGFiles = new QListWidget(tsGraphic);
+    lstBGFiles->setObjectName("lstBGFiles");
+    g->addWidget(lstBGFiles, 0, 0, 4, 1);
+    g->addWidget(Caption("Select an Image from the list above before using the controls below", tsGraphic), 4, 0);
+    g->addWidget(Caption("Image Position:", tsGraphic), 0, 1);
+    edtBGX = new TUnitSpinBox(-300, 300, 1, 1, tsGraphic);
+    edtBGY = new TUnitSpinBox(-300, 300, 1, 1, tsGraphic);
+    edtBGX->setObjectName("edtBGX");
+    edtBGY->setObjectName("edtBGY");
+    g->addWidget(edtBGX, 0, 2);
+    g->addWidget(edtBGY, 0, 3);
+    g->addWidget(Caption("Auto Alignment:", tsGraphic), 1, 1);
+    lstAlign = new QComboBox(tsGraphic);
+    lstAlign->addItems({"-- None --", "Left", "Center", "Right"});
+    lstAlign2 = new QComboBox(tsGraphic);
+    lstAlign2->addItems({"-- None --", "Top", "Center", "Bottom"});
+    g->addWidget(lstAlign, 1, 2);
+    g->addWidget(lstAlign2, 1, 3);
+    g->setRowStretch(3, 1);
+    g->setColumnStretch(0, 1);
+
+    connect(edtBGX, &QDoubleSpinBox::valueChanged, this, [this] { edtBGXChange(); });
+    connect(edtBGY, &QDoubleSpinBox::valueChanged, this, [this] { edtBGXChange(); });
+    connect(lstAlign, &QComboBox::currentIndexChanged, this, [this] { lstAlignChange(); });
+    connect(lstAlign2, &QComboBox::currentIndexChanged, this, [this] { lstAlignChange(); });
+    connect(lstBGFiles, &QListWidget::itemClicked, this, [this] { lstBGFilesClick(); });
+    UpdateImageControls();
+}
+
+void TfrmLWParams::UpdateImageControls() {
+    const bool any = lstBGFiles->count() > 0;
+    for (QWidget* w : {static_cast<QWidget*>(edtBGX), static_cast<QWidget*>(edtBGY),
+                       static_cast<QWidget*>(lstAlign), static_cast<QWidget*>(lstAlign2)})
+        w->setEnabled(any);
+    pgcParams->setTabVisible(tiFilter, HasLabel && any);
+}
+
+void TfrmLWParams::FillImageList(int selected) {
+    lstBGFiles->clear();
+    LoadedImage = -1;
+    if (HaveCurrentFace()) {
+        TSheet& s = Sheet();
+        const int n = int(s.Face(-1, 0).Images.size());
+        for (int i = 0; i < n; ++i)
+            lstBGFiles->addItem(QString::fromStdString(ExtractFileName(s.ImageFileName(s.CurLabel, s.CurFace, i))));
+    }
+    UpdateImageControls();
+    if (lstBGFiles->count() > 0) SelectImage(std::clamp(selected, 0, lstBGFiles->count() - 1));
+}
+
+void TfrmLWParams::SelectImage(int i) {
+    Sheet().SelIndex = i;
+    LoadedImage = i;
+    if (i < 0 || i >= lstBGFiles->count()) return;
+    lstBGFiles->setCurrentRow(i);
+    LoadImage();
+}
+
+void TfrmLWParams::LoadImage() {
+    if (!HaveCurrentFace()) return;
+    TLabelFace& f = Sheet().Face(-1, 0);
+    const int i = lstBGFiles->currentRow();
+    if (i < 0 || size_t(i) >= f.Images.size()) return;
+    const TLabelImage& im = f.Image(i);
+    LoadingGraphic = true;
+    lstAlign->setCurrentIndex(std::min<int>(im.AlignH, 3));
+    lstAlign2->setCurrentIndex(std::min<int>(im.AlignV, 3));
+    edtBGX->SetMm(im.X);
+    edtBGY->SetMm(im.Y);
+    LoadingGraphic = false;
+}
+
+void TfrmLWParams::lstBGFilesClick() {
+    const int i = lstBGFiles->currentRow();
+    if (i == LoadedImage) return;
+    SelectImage(i);
+    Redraw(false);
+}
+
+void TfrmLWParams::edtBGXChange() {
+    if (Loading || LoadingGraphic) return;
+    // A drag recorded its undo step at its first movement and refreshes the preview on release.
+    if (Drag->Active) Drag->UndoTaken = true;
+    ApplyImage(false, !Drag->Active);
+}
+
+void TfrmLWParams::lstAlignChange() {
+    if (Loading || LoadingGraphic) return;
+    ApplyImage(false, true);
+}
+
+void TfrmLWParams::ApplyImage(bool rebuild, bool refresh) {
+    if (Loading || LoadingGraphic || lstBGFiles->count() == 0 || !HaveCurrentFace()) return;
+    TLabelFace& f = Sheet().Face(-1, 0);
+    const int i = lstBGFiles->currentRow();
+    if (i < 0 || size_t(i) >= f.Images.size()) return;
+    if (!Drag->UndoTaken) Snapshot();
+    TLabelImage& im = f.Image(i);
+    im.AlignH = uint8_t(lstAlign->currentIndex());
+    im.AlignV = uint8_t(lstAlign2->currentIndex());
+    if (im.AlignH == 0) im.X = edtBGX->Mm();
+    if (im.AlignV == 0) im.Y = edtBGY->Mm();
+    Redraw(rebuild);
+    if (Hooks.EnableSave) Hooks.EnableSave();
+    if (refresh) Refresh();
+    // An aligned axis shows where the drawing put the image.
+    LoadingGraphic = true;
+    if (im.AlignH != 0) edtBGX->SetMm(im.X);
+    if (im.AlignV != 0) edtBGY->SetMm(im.Y);
+    LoadingGraphic = false;
+}
+
+// ---------------------------------------------------------------- Text tab
+
+void TfrmLWParams::BuildTextTab() {
+    auto* g = new QGridLayout(tsText);
+    g->addWidget(Caption("Select Text Block To Edit:", tsText), 0, 0);
+    lstTObjs = new QListWidget(tsText);
+    lstTObjs->setObjectName("lstTObjs");
+    g->addWidget(lstTObjs, 1, 0, 3, 1);
+    edtX = new TUnitSpinBox(-300, 300, 1, 1, tsText);
+    edtY = new TUnitSpinBox(-300, 300, 1, 1, tsText);
+    edtX->setObjectName("edtX");
+    edtY->setObjectName("edtY");
+    g->addWidget(Caption("X:", tsText), 1, 1);
+    g->addWidget(edtX, 1, 2);
+    g->addWidget(Caption("Y:", tsText), 2, 1);
+    g->addWidget(edtY, 2, 2);
+    g->setRowStretch(3, 1);
+    g->setColumnStretch(0, 1);
+    connect(edtX, &QDoubleSpinBox::valueChanged, this, [this] { edtXChange(); });
+    connect(edtY, &QDoubleSpinBox::valueChanged, this, [this] { edtXChange(); });
+    connect(lstTObjs, &QListWidget::itemClicked, this, [this] { lstTObjsClick(); });
+    UpdateTextControls();
+}
+
+void TfrmLWParams::UpdateTextControls() {
+    const bool any = lstTObjs->count() > 0;
+    edtX->setEnabled(any);
+    edtY->setEnabled(any);
+}
+
+void TfrmLWParams::FillTextList() {
+    lstTObjs->clear();
+    LoadedText = -1;
+    if (HaveCurrentFace())
+        for (const auto& t : Sheet().Face(-1, 0).Texts) lstTObjs->addItem(QString::fromStdString(t->Text));
+    UpdateTextControls();
+    if (lstTObjs->count() > 0) SelectText(0);
+}
+
+void TfrmLWParams::SelectText(int i) {
+    Sheet().SelIndex = i;
+    LoadedText = i;
+    if (i < 0 || i >= lstTObjs->count()) return;
+    lstTObjs->setCurrentRow(i);
+    LoadText();
+}
+
+void TfrmLWParams::LoadText() {
+    if (!HaveCurrentFace()) return;
+    TLabelFace& f = Sheet().Face(-1, 0);
+    const int i = lstTObjs->currentRow();
+    if (i < 0 || size_t(i) >= f.Texts.size()) return;
+    LoadingText = true;
+    edtX->SetMm(f.Text(i).X);
+    edtY->SetMm(f.Text(i).Y);
+    LoadingText = false;
+}
+
+void TfrmLWParams::lstTObjsClick() {
+    const int i = lstTObjs->currentRow();
+    if (i == LoadedText) return;
+    SelectText(i);
+    Redraw(false);
+}
+
+void TfrmLWParams::edtXChange() {
+    if (Loading || LoadingText) return;
+    if (Drag->Active) Drag->UndoTaken = true;
+    ApplyTextGeometry(!Drag->Active);
+}
+
+void TfrmLWParams::ApplyTextGeometry(bool refresh) {
+    if (Loading || LoadingText || !HaveCurrentFace()) return;
+    TLabelFace& f = Sheet().Face(-1, 0);
+    const int i = lstTObjs->currentRow();
+    if (i < 0 || size_t(i) >= f.Texts.size()) return;
+    if (!Drag->UndoTaken) Snapshot();
+    TLabelText& t = f.Text(i);
+    t.X = edtX->Mm();
+    t.Y = edtY->Mm();
+    Redraw(false);
+    if (Hooks.EnableSave) Hooks.EnableSave();
+    if (refresh) Refresh();
+}
+
+// ---------------------------------------------------------------- Barcode tab
+
+void TfrmLWParams::BuildBarcodeTab() {
+    auto* g = new QGridLayout(tsBarcode);
+    g->addWidget(Caption("Barcode Type:", tsBarcode), 0, 0);
+    lstBCTypes = new QComboBox(tsBarcode);
+    lstBCTypes->setObjectName("lstBCTypes");
+    lstBCTypes->addItem("<Select Type>");
+    for (int t = 0; t < kBarcodeTypeCount; ++t) lstBCTypes->addItem(BarcodeDisplayName(t));
+    g->addWidget(lstBCTypes, 0, 1, 1, 2);
+    g->addWidget(Caption("Barcode Position X, Y:", tsBarcode), 1, 0);
+    edtBCLeft = new TUnitSpinBox(0, 300, 1, 1, tsBarcode);
+    edtBCTop = new TUnitSpinBox(0, 300, 1, 1, tsBarcode);
+    edtBCLeft->setObjectName("edtBCLeft");
+    edtBCTop->setObjectName("edtBCTop");
+    g->addWidget(edtBCLeft, 1, 1);
+    g->addWidget(edtBCTop, 1, 2);
+    g->setRowStretch(2, 1);
+    g->setColumnStretch(3, 1);
+    connect(lstBCTypes, &QComboBox::currentIndexChanged, this, [this] { lstBCTypesChange(); });
+    connect(edtBCLeft, &QDoubleSpinBox::valueChanged, this, [this] { edtBCLeftChange(); });
+    connect(edtBCTop, &QDoubleSpinBox::valueChanged, this, [this] { edtBCLeftChange(); });
+}
+
+void TfrmLWParams::lstBCTypesChange() {
+    if (Loading) return;
+    Sheet().SelIndex = lstBCTypes->currentIndex();
+    ApplyBarcode(true);
+}
+
+void TfrmLWParams::edtBCLeftChange() {
+    if (Loading) return;
+    Sheet().SelIndex = lstBCTypes->currentIndex();
+    if (Drag->Active) Drag->UndoTaken = true;
+    ApplyBarcode(!Drag->Active);
+}
+
+void TfrmLWParams::ApplyBarcode(bool refresh) {
+    if (Loading || !HaveCurrentFace()) return;
+    if (!Drag->UndoTaken) Snapshot();
+    TLabelFace& f = Sheet().Face(-1, 0);
+    f.BCType = uint8_t(std::max(0, lstBCTypes->currentIndex()));
+    f.BCLeft = edtBCLeft->Mm();
+    f.BCTop = edtBCTop->Mm();
+    Redraw(false);
+    if (Hooks.EnableSave) Hooks.EnableSave();
+    if (refresh) Refresh();
+}
+
+// ---------------------------------------------------------------- moves from the sheet view
+
+bool TfrmLWParams::DragObject(double dxMm, double dyMm) {
+    bool moved = false;
+    switch (ActiveKind()) {
+    case pkGraphic:
+        if (lstBGFiles->count() > 0) {
+            if (lstAlign->currentIndex() == 0) moved |= edtBGX->AddMm(dxMm);
+            if (lstAlign2->currentIndex() == 0) moved |= edtBGY->AddMm(dyMm);
+        }
+        break;
+    case pkText:
+        if (lstTObjs->count() > 0) {
+            moved |= edtX->AddMm(dxMm);
+            moved |= edtY->AddMm(dyMm);
+        }
+        break;
+    case pkBarcode:
+        if (lstBCTypes->currentIndex() > 0) {
+            moved |= edtBCLeft->AddMm(dxMm);
+            moved |= edtBCTop->AddMm(dyMm);
+        }
+        break;
+    default: break;
+    }
+    return moved;
+}
+
+bool TfrmLWParams::NudgeObject(double dxMm, double dyMm) {
+    bool moved = false;
+    if (pgcParams->currentWidget() == tsGraphic && lstBGFiles->count() > 0) {
+        moved |= edtBGX->AddMm(dxMm);
+        moved |= edtBGY->AddMm(dyMm);
+    } else if (pgcParams->currentWidget() == tsBarcode && lstBCTypes->currentIndex() > 0) {
+        moved |= edtBCLeft->AddMm(dxMm);
+        moved |= edtBCTop->AddMm(dyMm);
+    } else if (pgcParams->currentWidget() == tsText && lstTObjs->currentRow() >= 0) {
+        moved |= edtX->AddMm(dxMm);
+        moved |= edtY->AddMm(dyMm);
+    }
+    return moved;
+}
+
+// ---------------------------------------------------------------- the edit cycle
+
+void TfrmLWParams::Snapshot() {
+    Sheet().Record(true);
+    if (Hooks.EnableUndo) Hooks.EnableUndo();
+}
+
+void TfrmLWParams::Redraw(bool rebuild) {
+    TSheet& s = Sheet();
+    s.DrawLabel(s.CurLabel, -1, rebuild);
+    if (Hooks.LabelRedrawn) Hooks.LabelRedrawn(s.CurLabel);
+}
+
+void TfrmLWParams::Refresh() {
+    if (Hooks.Refresh3D) Hooks.Refresh3D();
+}
+
+} // namespace tessora

@@ -1,0 +1,197 @@
+#pragma once
+// TfrmLWParams: the tool window in which the selected label is edited. It holds no document
+// data: it reads the selected label of the sheet into its controls and writes every change
+// straight back (undo snapshot, model, redraw of the label, hooks for the main window).
+#include "params/uUnitSpinBox.h"
+
+#include <QPoint>
+#include <QWidget>
+#include <functional>
+
+class QAction;
+class QComboBox;
+class QFrame;
+class QGroupBox;
+class QLabel;
+class QListWidget;
+class QTabWidget;
+class QToolButton;
+class QPushButton;
+
+namespace tessora {
+
+class TfrSheet;
+class TSheet;
+
+// The main window's state of a mouse drag on the selection rectangle.
+struct TDragGesture {
+    bool Active = false;    // a press on the selection rectangle is in progress
+    bool Guard = false;     // less than 200 ms since that press
+    bool UndoTaken = false; // the gesture has moved an object and recorded its undo step
+    QPoint Last;            // last mouse position, view pixels
+};
+
+// What the window asks of the main window; every hook may be left empty.
+struct TParamsHooks {
+    std::function<void()> EnableUndo;      // an undo step was recorded: enable actUndo
+    std::function<void()> EnableSave;      // enable actSaveProject
+    std::function<void()> Refresh3D;       // the main window refreshes the 3D preview if it is open
+    std::function<void(int)> LabelRedrawn; // after each redraw of a label by this window
+};
+
+// ActiveKind values: the object the shown tab edits.
+enum TParamsKind { pkNone = 0, pkControl = 1, pkGraphic = 2, pkText = 3, pkBarcode = 4, pkOutline = 5 };
+
+class TfrmLWParams : public QWidget {
+    Q_OBJECT
+public:
+    static constexpr int StripHeight = 17;
+    static constexpr int ExpandedWidth = 526, ExpandedHeight = 298, CollapsedWidth = 123;
+
+    // frame: the main window's sheet view; mainWindow: the window it stays on top of and is
+    // placed against (may be null, e.g. in tests).
+    TfrmLWParams(TfrSheet* frame, QWidget* mainWindow = nullptr);
+    ~TfrmLWParams() override;
+
+    TParamsHooks Hooks;
+    // The drag state the position edits consult; the main window points this at its own.
+    TDragGesture* Drag = &OwnDrag;
+
+    // btnUndo and btnRedo trigger these actions and follow their enabled state.
+    void BindUndoRedo(QAction* undo, QAction* redo);
+
+    // ---- operations other windows call
+    // Fills the Info tab from the sheet, loads the Serial tab and shows the window.
+    void ShowInfo();
+    // Fills every label-dependent control from label and face, changing nothing.
+    void LoadLabelParams(int label, int face);
+    // What the main window's SelectHotLabel does here: with a label (the sheet's CurLabel
+    // and CurFace set) the label tabs are shown, the label loaded and the Info tab left for
+    // Graphic; with -1 the label tabs are hidden, the caption reset and Info shown.
+    void ShowLabel(int label);
+    bool LabelShown() const { return HasLabel; }
+    // 0 none, 1 Control, 2 Graphic or Filters, 3 Text, 4 Barcode, 5 Outline.
+    int ActiveKind() const;
+    // Sets the sheet's SelKind and SelIndex from the active tab.
+    void SyncSelection();
+    void SelectImage(int i);
+    void SelectText(int i);
+    void ToggleCollapsed();
+    // The window shows only its strip.
+    bool Collapsed() const;
+    // Makes the tab with this caption active ("Control", "Graphic", ...); false when the tab
+    // is not shown.
+    bool ShowTab(const QString& caption);
+
+    // A drag movement (mm) through the position edits of the shown tab's object: images on
+    // their unaligned axes, texts, barcodes with a type. True when an edit changed.
+    bool DragObject(double dxMm, double dyMm);
+    // A Ctrl+arrow nudge (mm): images on both axes, barcodes with a type, a selected text.
+    bool NudgeObject(double dxMm, double dyMm);
+
+    // ---- apply operations
+    void ApplyImage(bool rebuild, bool refresh);
+    void ApplyTextGeometry(bool refresh);
+    void ApplyBarcode(bool refresh);
+
+    // ---- controls
+    QFrame* pnlTop = nullptr;
+    QLabel* lblCaption = nullptr;
+    QToolButton* btnClose = nullptr;
+    QFrame* pnlUndoRedo = nullptr;
+    QToolButton* btnUndo = nullptr;
+    QToolButton* btnRedo = nullptr;
+    QPushButton* btnAbout = nullptr;
+    QTabWidget* pgcParams = nullptr;
+    QWidget* tsInfo = nullptr;
+    QWidget* tsSerial = nullptr;
+    QWidget* tsControl = nullptr;
+    QWidget* tsGraphic = nullptr;
+    QWidget* tsFilter = nullptr;
+    QWidget* tsText = nullptr;
+    QWidget* tsBarcode = nullptr;
+    QWidget* tsOutline = nullptr;
+    QWidget* tsSettings = nullptr;
+
+    // Info tab
+    QGroupBox* grpTemplate = nullptr;
+    QLabel* lblUnits2 = nullptr;
+    QLabel* lblTSize2 = nullptr;
+    QLabel* lblLSize2 = nullptr;
+    QLabel* lblOrder2 = nullptr;
+    QLabel* lblOrderWWW = nullptr;
+
+    // Graphic tab
+    QListWidget* lstBGFiles = nullptr;
+    TUnitSpinBox* edtBGX = nullptr;
+    TUnitSpinBox* edtBGY = nullptr;
+    QComboBox* lstAlign = nullptr;
+    QComboBox* lstAlign2 = nullptr;
+
+    // Text tab
+    QListWidget* lstTObjs = nullptr;
+    TUnitSpinBox* edtX = nullptr;
+    TUnitSpinBox* edtY = nullptr;
+
+    // Barcode tab
+    QComboBox* lstBCTypes = nullptr;
+    TUnitSpinBox* edtBCLeft = nullptr;
+    TUnitSpinBox* edtBCTop = nullptr;
+
+    // Loading states: while set, the change handlers of that area return at once.
+    bool Loading = false;
+    bool LoadingText = false;
+    bool LoadingGraphic = false;
+    bool LoadingFilters = false;
+    bool LoadingSerial = false;
+
+    static constexpr const char* kOrderWebAddress = "http://www.corvane.example/shop";
+
+protected:
+    bool eventFilter(QObject* o, QEvent* e) override;
+    void showEvent(QShowEvent* e) override;
+
+private:
+    TfrSheet* Frame;
+    QWidget* MainWindow;
+    TDragGesture OwnDrag;
+    bool HasLabel = false;
+    int LoadedImage = -1, LoadedText = -1;
+    QPoint DragOffset;
+    bool StripDragging = false;
+
+    TSheet& Sheet() const;
+    bool HaveCurrentFace() const;
+    void BuildFrame();
+    void BuildInfoTab();
+    void BuildGraphicTab();
+    void BuildTextTab();
+    void BuildBarcodeTab();
+    void SetLabelTabsVisible(bool visible);
+    void UpdateCaption();
+    void UpdateImageControls();
+    void UpdateTextControls();
+    void FillImageList(int selected);
+    void FillTextList();
+    void LoadImage();
+    void LoadText();
+    void LoadSerial();
+    void ApplyUnits();
+    void Snapshot();
+    void Redraw(bool rebuild);
+    void Refresh();
+
+    // handlers
+    void pgcParamsChange();
+    void edtBGXChange();
+    void edtXChange();
+    void edtBCLeftChange();
+    void lstAlignChange();
+    void lstBCTypesChange();
+    void lstBGFilesClick();
+    void lstTObjsClick();
+    void lblOrderWWWClick();
+    void btnAboutClick();
+};
+
+} // namespace tessora
