@@ -46,7 +46,7 @@ private:
 
 // Bits per component for a pixel format: 1, 2, 4 or 8.
 int PdfBitsPerComponent(TPixelFormat format);
-// The sample rows of Part 7.3 (top to bottom, packed MSB first, each row padded to a byte).
+// The sample rows of a PDF image (top to bottom, packed MSB first, each row padded to a byte).
 std::vector<uint8_t> PdfSampleRows(const TPdfPicture& picture, int bits);
 // Bytes of one sample row.
 size_t PdfSampleRowBytes(int width, int bits);
