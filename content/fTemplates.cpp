@@ -187,7 +187,7 @@ TfrmTemplates::TfrmTemplates(QWidget* parent) : QDialog(parent) {
 
     lstTemplates = new QListWidget(this);
     lstTemplates->setObjectName(QStringLiteral("lstTemplates"));
-    lstTemplates->setMinimumWidth(220);
+    lstTemplates->setFixedWidth(220);
     connect(lstTemplates, &QListWidget::currentRowChanged, this, [this] { lstTemplatesClick(); });
     connect(lstTemplates, &QListWidget::itemDoubleClicked, this, [this] { lstTemplatesDblClick(); });
 
@@ -223,8 +223,8 @@ TfrmTemplates::TfrmTemplates(QWidget* parent) : QDialog(parent) {
     middle->addWidget(pnlInfo, 1);
     middle->addWidget(btnOrder);
     middle->addWidget(btnGetMore);
-    pnlHint->setFixedWidth(150);
-    pnlInfo->setFixedWidth(150);
+    pnlHint->setFixedWidth(200);
+    pnlInfo->setFixedWidth(200);
 
     grpPreview = new QGroupBox(QStringLiteral(" Preview "), this);
     pnlPreview = new QFrame(grpPreview);
