@@ -17,6 +17,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QPushButton>
 #include <QScreen>
 #include <QStyle>
@@ -35,6 +36,20 @@ constexpr int kBorder = 1;
 
 QLabel* Caption(const QString& text, QWidget* parent) { return new QLabel(text, parent); }
 
+// The two small glyphs of btnClose: a triangle pointing down (collapse) or up (expand).
+QIcon StripGlyph(bool down) {
+    QPixmap pm(11, 11);
+    pm.fill(Qt::transparent);
+    QPainter p(&pm);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(Qt::NoPen);
+    p.setBrush(Qt::black);
+    const QPolygonF tri = down ? QPolygonF({QPointF(1.5, 3), QPointF(9.5, 3), QPointF(5.5, 8)})
+                               : QPolygonF({QPointF(1.5, 8), QPointF(9.5, 8), QPointF(5.5, 3)});
+    p.drawPolygon(tri);
+    return QIcon(pm);
+}
+
 } // namespace
 
 TfrmLWParams::TfrmLWParams(TfrSheet* frame, QWidget* mainWindow)
@@ -42,6 +57,10 @@ TfrmLWParams::TfrmLWParams(TfrSheet* frame, QWidget* mainWindow)
       MainWindow(mainWindow) {
     setObjectName("frmLWParams");
     setWindowTitle("Parameters");
+    // A tool window's small type, so that nine tabs and the undo panel share one row.
+    QFont small("Tahoma");
+    small.setPixelSize(11);
+    setFont(small);
     BuildFrame();
     BuildInfoTab();
     BuildGraphicTab();
@@ -94,11 +113,10 @@ void TfrmLWParams::BuildFrame() {
     strip->addWidget(lblCaption, 1);
     btnClose = new QToolButton(pnlTop);
     btnClose->setToolTip(" Show/Hide Parameters ");
-    btnClose->setAutoRaise(true);
-    btnClose->setFixedSize(15, 15);
+    btnClose->setFixedSize(15, 13);
     btnClose->setIconSize(QSize(11, 11));
-    btnClose->setIcon(style()->standardIcon(QStyle::SP_TitleBarShadeButton));
-    btnClose->setStyleSheet("QToolButton { background: #c0c0c0; border: none; }");
+    btnClose->setIcon(StripGlyph(true));
+    btnClose->setStyleSheet("QToolButton { background: #d4d0c8; border: 1px solid #808080; }");
     connect(btnClose, &QToolButton::clicked, this, [this] { ToggleCollapsed(); });
     strip->addWidget(btnClose);
     pnlTop->installEventFilter(this);
@@ -107,6 +125,13 @@ void TfrmLWParams::BuildFrame() {
 
     pgcParams = new QTabWidget(this);
     pgcParams->setObjectName("pgcParams");
+    // Compact tabs: all nine and the undo panel fit the window's width.
+    pgcParams->setStyleSheet(
+        "QTabBar::tab { background: #e4e4e4; border: 1px solid #a0a0a0; border-bottom: none;"
+        " border-top-left-radius: 3px; border-top-right-radius: 3px; padding: 3px 4px; margin-right: 1px; }"
+        "QTabBar::tab:selected { background: white; margin-top: -2px; }"
+        "QTabBar::tab:!selected { margin-top: 1px; }"
+        "QTabWidget::pane { border: 1px solid #a0a0a0; top: -1px; background: white; }");
     auto page = [this](const char* name, const char* caption) {
         auto* w = new QWidget(pgcParams);
         w->setObjectName(name);
@@ -138,9 +163,10 @@ void TfrmLWParams::BuildFrame() {
     btnRedo->setToolTip(" Redo ");
     btnRedo->setAutoRaise(true);
     btnRedo->setEnabled(false);
-    btnAbout = new QPushButton("About", pnlUndoRedo);
-    btnAbout->setFlat(true);
-    connect(btnAbout, &QPushButton::clicked, this, [this] { btnAboutClick(); });
+    btnAbout = new QToolButton(pnlUndoRedo);
+    btnAbout->setText("About");
+    btnAbout->setAutoRaise(true);
+    connect(btnAbout, &QToolButton::clicked, this, [this] { btnAboutClick(); });
     ur->addWidget(btnUndo);
     ur->addWidget(btnRedo);
     ur->addWidget(btnAbout);
@@ -204,13 +230,13 @@ void TfrmLWParams::ToggleCollapsed() {
         w = ExpandedWidth;
         h = ExpandedHeight;
         top = main.top() + main.height() - ExpandedHeight - 32;
-        btnClose->setIcon(style()->standardIcon(QStyle::SP_TitleBarShadeButton));
+        btnClose->setIcon(StripGlyph(true));
         pgcParams->show();
     } else {
         w = CollapsedWidth;
         h = strip;
         top = main.top() + main.height() - strip - 30;
-        btnClose->setIcon(style()->standardIcon(QStyle::SP_TitleBarUnshadeButton));
+        btnClose->setIcon(StripGlyph(false));
         pgcParams->hide();
     }
     setGeometry(main.left() + main.width() - w - 12, top, w, h);
@@ -401,7 +427,9 @@ void TfrmLWParams::BuildGraphicTab() {
     lstBGFiles = new QListWidget(tsGraphic);
     lstBGFiles->setObjectName("lstBGFiles");
     g->addWidget(lstBGFiles, 0, 0, 4, 1);
-    g->addWidget(Caption("Select an Image from the list above before using the controls below", tsGraphic), 4, 0);
+    auto* hint = Caption("Select an Image from the list above before using the controls below", tsGraphic);
+    hint->setWordWrap(true);
+    g->addWidget(hint, 4, 0);
     g->addWidget(Caption("Image Position:", tsGraphic), 0, 1);
     edtBGX = new TUnitSpinBox(-300, 300, 1, 1, tsGraphic);
     edtBGY = new TUnitSpinBox(-300, 300, 1, 1, tsGraphic);

@@ -101,7 +101,7 @@ public:
     QFrame* pnlUndoRedo = nullptr;
     QToolButton* btnUndo = nullptr;
     QToolButton* btnRedo = nullptr;
-    QPushButton* btnAbout = nullptr;
+    QToolButton* btnAbout = nullptr;
     QTabWidget* pgcParams = nullptr;
     QWidget* tsInfo = nullptr;
     QWidget* tsSerial = nullptr;

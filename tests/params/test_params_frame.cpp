@@ -1,5 +1,6 @@
 // The parameters window's frame: tabs and their visibility, caption, selection kind from the
 // active tab, the strip that moves the window, collapsing, the undo buttons, the about box.
+#include "barcode/Barcode.h"
 #include "params/fAbout.h"
 #include "tests/params/uParamsFixture.h"
 
@@ -175,4 +176,36 @@ TEST(AboutBox, ShowsTheVersionAndOpensItsAddress) {
         EXPECT_EQ(ReadAll(log).trimmed(), about.lblWWW->text().toUtf8());
     }
     qunsetenv("TESSORA_OPEN");
+}
+
+// The window as it is painted: the navy strip over the tabs, with a label loaded. With
+// TESSORA_PARAMS_SHOT set, the picture is also saved there.
+TEST_F(ParamsTest, PaintsTheNavyStripOverTheTabs) {
+    Make(3, 4, 60, 40);
+    AddImage(4, Qt::red);
+    AddImage(4, QColor(40, 120, 200));
+    AddText(4, 8, 6, "Tessora");
+    Sheet->Label(4).Face(0).Image(1).X = 12.5;
+    Sheet->Label(4).Face(0).Image(1).Y = 8;
+    Sheet->Label(4).Face(0).BCType = 1 + bcCode128B;
+    Sheet->Label(4).Face(0).BCLeft = 12.5;
+    Sheet->Label(4).Face(0).BCTop = 20;
+    P->ShowInfo();
+    Select(4);
+    P->SelectImage(1);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(P));
+    const QImage shot = P->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    ASSERT_EQ(shot.size(), QSize(TfrmLWParams::ExpandedWidth, TfrmLWParams::ExpandedHeight));
+    const int mid = shot.width() / 2;
+    EXPECT_EQ(shot.pixel(mid, 1 + TfrmLWParams::StripHeight / 2), qRgb(0, 0, 128));
+    EXPECT_NE(shot.pixel(mid, 1 + TfrmLWParams::StripHeight + 40), qRgb(0, 0, 128));
+    // The caption is written in white on the strip.
+    bool white = false;
+    for (int x = 1; x < mid && !white; ++x)
+        for (int y = 1; y <= TfrmLWParams::StripHeight && !white; ++y) white = shot.pixel(x, y) == qRgb(255, 255, 255);
+    EXPECT_TRUE(white);
+    const QString path = qEnvironmentVariable("TESSORA_PARAMS_SHOT");
+    if (!path.isEmpty()) {
+        EXPECT_TRUE(shot.save(path));
+    }
 }
