@@ -220,10 +220,18 @@ bool TfrmLWParams::eventFilter(QObject* o, QEvent* e) {
     return QWidget::eventFilter(o, e);
 }
 
+QRect TfrmLWParams::MainRect() const {
+    if (MainWindow) return MainWindow->geometry();
+    return screen() ? screen()->availableGeometry() : QRect(0, 0, 1024, 768);
+}
+
+void TfrmLWParams::PlaceAtMainWindow() {
+    const QRect main = MainRect();
+    move(main.left() + main.width() - width() - 12, main.top() + main.height() - height() - 32);
+}
+
 void TfrmLWParams::ToggleCollapsed() {
-    const QRect main = MainWindow ? MainWindow->geometry()
-                       : screen()     ? screen()->availableGeometry()
-                                      : QRect(0, 0, 1024, 768);
+    const QRect main = MainRect();
     const int strip = StripHeight + 2 * kBorder;
     int w, h, top;
     if (Collapsed()) {
@@ -408,6 +416,7 @@ void TfrmLWParams::LoadLabelParams(int label, int face) {
     TSheetLabel& l = s.Label(label);
     if (face < 0 || size_t(face) >= l.Faces.size()) return;
     TLabelFace& f = l.Face(face);
+    const QWidget* tab = pgcParams->currentWidget();
     Loading = true;
     HasLabel = true;
     ApplyUnits();
@@ -418,6 +427,8 @@ void TfrmLWParams::LoadLabelParams(int label, int face) {
     FillTextList();
     FillImageList(0);
     Loading = false;
+    // Qt leaves a tab that was hidden (Filters of a face without images) for another one.
+    if (pgcParams->currentWidget() != tab) pgcParamsChange();
 }
 
 // ---------------------------------------------------------------- Graphic tab

@@ -54,7 +54,8 @@ public:
     ~TfrmLWParams() override;
 
     TParamsHooks Hooks;
-    // The drag state the position edits consult; the main window points this at its own.
+    // The drag state the position edits consult; the main window points this at its own
+    // (never null).
     TDragGesture* Drag = &OwnDrag;
 
     // btnUndo and btnRedo trigger these actions and follow their enabled state.
@@ -63,7 +64,8 @@ public:
     // ---- operations other windows call
     // Fills the Info tab from the sheet, loads the Serial tab and shows the window.
     void ShowInfo();
-    // Fills every label-dependent control from label and face, changing nothing.
+    // Fills every label-dependent control from label and face, changing nothing; they are
+    // the sheet's CurLabel and CurFace, which the edits write to.
     void LoadLabelParams(int label, int face);
     // What the main window's SelectHotLabel does here: with a label (the sheet's CurLabel
     // and CurFace set) the label tabs are shown, the label loaded and the Info tab left for
@@ -76,7 +78,10 @@ public:
     void SyncSelection();
     void SelectImage(int i);
     void SelectText(int i);
+    // Collapses to the strip or expands, at the main window's right edge, 12 pixels in.
     void ToggleCollapsed();
+    // The main window's first showing puts the window at its bottom right.
+    void PlaceAtMainWindow();
     // The window shows only its strip.
     bool Collapsed() const;
     // Makes the tab with this caption active ("Control", "Graphic", ...); false when the tab
@@ -161,6 +166,7 @@ private:
     bool StripDragging = false;
 
     TSheet& Sheet() const;
+    QRect MainRect() const;
     bool HaveCurrentFace() const;
     void BuildFrame();
     void BuildInfoTab();

@@ -52,6 +52,9 @@ TEST_F(ParamsTest, TabsFollowTheSelection) {
     EXPECT_FALSE(VisibleTabs(*P).contains("Filters"));
     EXPECT_EQ(P->windowTitle(), "Parameters. Label 2,3");
     EXPECT_NE(P->pgcParams->currentWidget(), P->tsInfo);
+    // The selection kind follows the tab Qt fell back on.
+    const int kinds[] = {255, 255, 2, 1, 0, 255};
+    EXPECT_EQ(Sheet->SelKind, kinds[P->ActiveKind()]);
 
     Sheet->HotLabel = -1;
     Sheet->SelectHotLabel();
@@ -135,6 +138,9 @@ TEST_F(ParamsTest, CollapsingKeepsTheWindowAtTheMainWindowsRightEdge) {
     EXPECT_FALSE(P->pgcParams->isVisible());
     P->ToggleCollapsed();
     EXPECT_FALSE(P->Collapsed());
+    P->move(0, 0);
+    P->PlaceAtMainWindow();
+    EXPECT_EQ(P->x(), m.right() + 1 - TfrmLWParams::ExpandedWidth - 12);
     EXPECT_EQ(P->size(), QSize(TfrmLWParams::ExpandedWidth, TfrmLWParams::ExpandedHeight));
     EXPECT_EQ(P->x(), m.right() + 1 - TfrmLWParams::ExpandedWidth - 12);
     EXPECT_EQ(P->y(), m.bottom() + 1 - TfrmLWParams::ExpandedHeight - 32);
