@@ -270,6 +270,19 @@ TEST_F(ChooserTest, PreviewShowsTheChosenTemplateAsOutlinesAndFollowsClicks) {
     EXPECT_TRUE(Msgs.Shown.empty());
 }
 
+TEST_F(ChooserTest, ResizingTheWindowFitsThePreviewAgain) {
+    const TSheetHeader h = Grid(3, 2);
+    WriteTemplate("Grid.tpr", h);
+    Open();
+    const QSize before = Sheet().SheetLayer.size();
+    Dlg->resize(1200, 860);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Sheet().SheetLayer.size() != before; }, 5000));
+    EXPECT_GT(Sheet().SheetLayer.height(), before.height());
+    EXPECT_EQ(Sheet().SheetLayer.size(), Dlg->frTemplates1->imgMain->size());
+    EXPECT_TRUE(Dlg->pnlPreview->rect().contains(Dlg->frTemplates1->geometry()));
+    ExpectOutlines(h);
+}
+
 TEST_F(ChooserTest, MakerLabelsPreviewInTheMakerShapeAndOtherKindsKeepTheirs) {
     WriteDisc();
     // One header, shape rectangle, saved under two kinds.
