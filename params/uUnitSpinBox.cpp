@@ -6,6 +6,9 @@ namespace tessora {
 
 TUnitSpinBox::TUnitSpinBox(double minMm, double maxMm, int decimalsMm, double stepMm, QWidget* parent)
     : QDoubleSpinBox(parent), MinMm(minMm), MaxMm(maxMm), StepMm(stepMm), DecimalsMm(decimalsMm) {
+    // A typed number is one change when it is confirmed, not one per keystroke (each change
+    // is an undo step and a redraw).
+    setKeyboardTracking(false);
     // Any change not made by AddMm (typed, stepped, loaded) starts without a carry.
     connect(this, &QDoubleSpinBox::valueChanged, this, [this] {
         if (!Adding) Carry = 0;

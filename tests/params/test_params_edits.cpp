@@ -234,3 +234,23 @@ TEST_F(ParamsTest, InchTemplateShowsInches) {
     EXPECT_EQ(P->edtBGX->suffix(), " mm");
     EXPECT_EQ(P->edtBGX->decimals(), 1);
 }
+
+// A number typed into an edit is one change: one undo step when it is confirmed.
+TEST_F(ParamsTest, TypedPositionIsOneChange) {
+    Make(1, 1, 60, 40);
+    AddText(0, 5, 5);
+    Select(0);
+    ASSERT_TRUE(P->ShowTab("Text"));
+    Sheet->ClearUndo();
+    P->edtX->selectAll();
+    QTest::keyClicks(P->edtX, "12.5");
+    EXPECT_EQ(Sheet->UndoList.size(), 0u);
+    QTest::keyClick(P->edtX, Qt::Key_Return);
+    EXPECT_DOUBLE_EQ(Sheet->Label(0).Face(0).Text(0).X, 12.5);
+    EXPECT_EQ(Sheet->UndoList.size(), 1u);
+    // Out of range is clamped by the edit.
+    P->edtX->selectAll();
+    QTest::keyClicks(P->edtX, "999");
+    QTest::keyClick(P->edtX, Qt::Key_Return);
+    EXPECT_LE(Sheet->Label(0).Face(0).Text(0).X, 300);
+}

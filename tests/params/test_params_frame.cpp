@@ -1,6 +1,7 @@
 // The parameters window's frame: tabs and their visibility, caption, selection kind from the
 // active tab, the strip that moves the window, collapsing, the undo buttons, the about box.
 #include "barcode/Barcode.h"
+#include "document/uMessages.h"
 #include "params/fAbout.h"
 #include "tests/params/uParamsFixture.h"
 
@@ -214,4 +215,16 @@ TEST_F(ParamsTest, PaintsTheNavyStripOverTheTabs) {
     if (!path.isEmpty()) {
         EXPECT_TRUE(shot.save(path));
     }
+}
+
+TEST_F(ParamsTest, OrderLinkThatCannotBeOpenedSaysSo) {
+    TScriptedMessages msgs;
+    TMessageScope scope(msgs);
+    qputenv("TESSORA_OPEN", "/nonexistent/opener");
+    Make(1, 1);
+    P->ShowInfo();
+    QTest::mouseClick(P->lblOrderWWW, Qt::LeftButton);
+    qunsetenv("TESSORA_OPEN");
+    ASSERT_EQ(msgs.Shown.size(), 1u);
+    EXPECT_NE(msgs.Shown[0].Text.find(TfrmLWParams::kOrderWebAddress), std::string::npos);
 }
