@@ -34,7 +34,9 @@ enum { tiInfo, tiSerial, tiControl, tiGraphic, tiFilter, tiText, tiBarcode, tiOu
 
 constexpr int kBorder = 1;
 
-QLabel* Caption(const QString& text, QWidget* parent) { return new QLabel(text, parent); }
+QLabel* Caption(const QString& text, QWidget* parent) {
+    return new QLabel(text, parent);
+}
 
 // The two small glyphs of btnClose: a triangle pointing down (collapse) or up (expand).
 QIcon StripGlyph(bool down) {
@@ -76,7 +78,9 @@ TfrmLWParams::TfrmLWParams(TfrSheet* frame, QWidget* mainWindow)
 
 TfrmLWParams::~TfrmLWParams() = default;
 
-TSheet& TfrmLWParams::Sheet() const { return Frame->Sheet; }
+TSheet& TfrmLWParams::Sheet() const {
+    return Frame->Sheet;
+}
 
 bool TfrmLWParams::HaveCurrentFace() const {
     const TSheet& s = Frame->Sheet;
@@ -214,7 +218,8 @@ bool TfrmLWParams::eventFilter(QObject* o, QEvent* e) {
                 return true;
             }
             break;
-        default: break;
+        default:
+            break;
         }
     }
     return QWidget::eventFilter(o, e);
@@ -250,7 +255,9 @@ void TfrmLWParams::ToggleCollapsed() {
     setGeometry(main.left() + main.width() - w - 12, top, w, h);
 }
 
-bool TfrmLWParams::Collapsed() const { return height() <= StripHeight + 2 * kBorder; }
+bool TfrmLWParams::Collapsed() const {
+    return height() <= StripHeight + 2 * kBorder;
+}
 
 void TfrmLWParams::showEvent(QShowEvent* e) {
     grpTemplate->setStyleSheet("QGroupBox { background: white; }");
@@ -265,7 +272,8 @@ void TfrmLWParams::btnAboutClick() {
 // ---------------------------------------------------------------- tabs and captions
 
 void TfrmLWParams::SetLabelTabsVisible(bool visible) {
-    for (int i : {tiControl, tiGraphic, tiText, tiBarcode, tiOutline}) pgcParams->setTabVisible(i, visible);
+    for (int i : {tiControl, tiGraphic, tiText, tiBarcode, tiOutline})
+        pgcParams->setTabVisible(i, visible);
     pgcParams->setTabVisible(tiFilter, visible && lstBGFiles->count() > 0);
 }
 
@@ -285,7 +293,8 @@ void TfrmLWParams::UpdateCaption() {
         return;
     }
     const int cols = std::max(1, int(s.Header.Columns));
-    setWindowTitle(QString::asprintf("Parameters. Label %d,%d", s.CurLabel / cols + 1, s.CurLabel % cols + 1));
+    setWindowTitle(
+        QString::asprintf("Parameters. Label %d,%d", s.CurLabel / cols + 1, s.CurLabel % cols + 1));
 }
 
 int TfrmLWParams::ActiveKind() const {
@@ -313,7 +322,9 @@ void TfrmLWParams::SyncSelection() {
         s.SelKind = 0;
         s.SelIndex = lstBCTypes->currentIndex();
         break;
-    default: s.SelKind = 255; break;
+    default:
+        s.SelKind = 255;
+        break;
     }
 }
 
@@ -338,7 +349,8 @@ void TfrmLWParams::BuildInfoTab() {
     lblOrder2 = new QLabel(grpTemplate);
     QFont bold = lblOrder2->font();
     bold.setBold(true);
-    for (QLabel* l : {lblUnits2, lblTSize2, lblLSize2, lblOrder2}) l->setFont(bold);
+    for (QLabel* l : {lblUnits2, lblTSize2, lblLSize2, lblOrder2})
+        l->setFont(bold);
     g->addWidget(Caption("Units:", grpTemplate), 0, 0);
     g->addWidget(lblUnits2, 0, 1);
     g->addWidget(Caption("Sheet Size:", grpTemplate), 1, 0);
@@ -481,7 +493,8 @@ void TfrmLWParams::FillImageList(int selected) {
         TSheet& s = Sheet();
         const int n = int(s.Face(-1, 0).Images.size());
         for (int i = 0; i < n; ++i)
-            lstBGFiles->addItem(QString::fromStdString(ExtractFileName(s.ImageFileName(s.CurLabel, s.CurFace, i))));
+            lstBGFiles->addItem(
+                QString::fromStdString(ExtractFileName(s.ImageFileName(s.CurLabel, s.CurFace, i))));
     }
     UpdateImageControls();
     if (lstBGFiles->count() > 0) SelectImage(std::clamp(selected, 0, lstBGFiles->count() - 1));
@@ -583,7 +596,8 @@ void TfrmLWParams::FillTextList() {
     lstTObjs->clear();
     LoadedText = -1;
     if (HaveCurrentFace())
-        for (const auto& t : Sheet().Face(-1, 0).Texts) lstTObjs->addItem(QString::fromStdString(t->Text));
+        for (const auto& t : Sheet().Face(-1, 0).Texts)
+            lstTObjs->addItem(QString::fromStdString(t->Text));
     UpdateTextControls();
     if (lstTObjs->count() > 0) SelectText(0);
 }
@@ -642,7 +656,8 @@ void TfrmLWParams::BuildBarcodeTab() {
     lstBCTypes = new QComboBox(tsBarcode);
     lstBCTypes->setObjectName("lstBCTypes");
     lstBCTypes->addItem("<Select Type>");
-    for (int t = 0; t < kBarcodeTypeCount; ++t) lstBCTypes->addItem(BarcodeDisplayName(t));
+    for (int t = 0; t < kBarcodeTypeCount; ++t)
+        lstBCTypes->addItem(BarcodeDisplayName(t));
     g->addWidget(lstBCTypes, 0, 1, 1, 2);
     g->addWidget(Caption("Barcode Position X, Y:", tsBarcode), 1, 0);
     edtBCLeft = new TUnitSpinBox(0, 300, 1, 1, tsBarcode);
@@ -706,7 +721,8 @@ bool TfrmLWParams::DragObject(double dxMm, double dyMm) {
             moved |= edtBCTop->AddMm(dyMm);
         }
         break;
-    default: break;
+    default:
+        break;
     }
     return moved;
 }

@@ -20,8 +20,10 @@ std::vector<uint8_t> Bytes(const TSheetLabel& l) {
     add(l.ToRec());
     for (const auto& f : l.Faces) {
         add(f->ToRec());
-        for (const auto& t : f->Texts) add(t->ToRec());
-        for (const auto& im : f->Images) add(im->ToRec("x"));
+        for (const auto& t : f->Texts)
+            add(t->ToRec());
+        for (const auto& im : f->Images)
+            add(im->ToRec("x"));
     }
     return out;
 }
@@ -81,8 +83,8 @@ TEST_F(ParamsTest, EachPositionEditMakesOneUndoStepAndRedrawsTheLabel) {
         bool Across;
     };
     const Case cases[] = {
-        {"Graphic", &TfrmLWParams::edtBGX, true}, {"Graphic", &TfrmLWParams::edtBGY, false},
-        {"Text", &TfrmLWParams::edtX, true},      {"Text", &TfrmLWParams::edtY, false},
+        {"Graphic", &TfrmLWParams::edtBGX, true},    {"Graphic", &TfrmLWParams::edtBGY, false},
+        {"Text", &TfrmLWParams::edtX, true},         {"Text", &TfrmLWParams::edtY, false},
         {"Barcode", &TfrmLWParams::edtBCLeft, true}, {"Barcode", &TfrmLWParams::edtBCTop, false},
     };
     for (const Case& c : cases) {
@@ -182,9 +184,11 @@ TEST_F(ParamsTest, DragIsOneUndoStepAndLosesNoMovement) {
     Gesture.Active = true;
     Sheet->Record(true); // the main window's record at the first accepted movement
     Gesture.UndoTaken = true;
-    for (int i = 0; i < 10; ++i) P->DragObject(0.37, -0.04);
+    for (int i = 0; i < 10; ++i)
+        P->DragObject(0.37, -0.04);
     // A slow drag on a zoomed view: steps far below a tenth of a millimetre.
-    for (int i = 0; i < 30; ++i) P->DragObject(0.03, 0);
+    for (int i = 0; i < 30; ++i)
+        P->DragObject(0.03, 0);
     Gesture = TDragGesture{};
     EXPECT_EQ(Sheet->UndoList.size(), 1u);
     EXPECT_EQ(Refreshes, 0);

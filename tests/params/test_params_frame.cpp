@@ -37,15 +37,15 @@ TEST_F(ParamsTest, TabsFollowTheSelection) {
     EXPECT_EQ(P->windowTitle(), "Parameters");
 
     Select(1); // no images: no Filters
-    EXPECT_EQ(VisibleTabs(*P),
-              QStringList({"Info", "Serial", "Control", "Graphic", "Text", "Barcode", "Outline", "Settings"}));
+    EXPECT_EQ(VisibleTabs(*P), QStringList({"Info", "Serial", "Control", "Graphic", "Text", "Barcode",
+                                            "Outline", "Settings"}));
     EXPECT_EQ(P->pgcParams->currentWidget(), P->tsGraphic); // left Info for Graphic
     EXPECT_EQ(P->windowTitle(), "Parameters. Label 1,2");
     EXPECT_EQ(P->lblCaption->text(), "Parameters. Label 1,2");
 
     Select(4); // row 2, column 2, with an image
-    EXPECT_EQ(VisibleTabs(*P), QStringList({"Info", "Serial", "Control", "Graphic", "Filters", "Text", "Barcode",
-                                            "Outline", "Settings"}));
+    EXPECT_EQ(VisibleTabs(*P), QStringList({"Info", "Serial", "Control", "Graphic", "Filters", "Text",
+                                            "Barcode", "Outline", "Settings"}));
     EXPECT_EQ(P->windowTitle(), "Parameters. Label 2,2");
     ASSERT_TRUE(P->ShowTab("Filters"));
 
@@ -82,7 +82,7 @@ TEST_F(ParamsTest, SelectionKindFollowsTheActiveTab) {
         int Kind, SelKind, SelIndex;
     };
     const Case cases[] = {
-        {"Text", 3, 1, 1},    {"Graphic", 2, 2, 1},   {"Filters", 2, 2, 1},     {"Barcode", 4, 0, 5},
+        {"Text", 3, 1, 1},       {"Graphic", 2, 2, 1},    {"Filters", 2, 2, 1}, {"Barcode", 4, 0, 5},
         {"Control", 1, 255, -2}, {"Outline", 5, 255, -2}, {"Info", 0, 255, -2}, {"Serial", 0, 255, -2},
     };
     for (const Case& c : cases) {
@@ -179,7 +179,8 @@ TEST(AboutBox, ShowsTheVersionAndOpensItsAddress) {
         EXPECT_EQ(about.lblVersion->text(), "v 5.0.0");
         QTest::mouseClick(about.lblWWW, Qt::LeftButton);
         // The opener runs detached: wait for what it wrote.
-        for (int i = 0; i < 200 && ReadAll(log).trimmed().isEmpty(); ++i) QTest::qWait(50);
+        for (int i = 0; i < 200 && ReadAll(log).trimmed().isEmpty(); ++i)
+            QTest::qWait(50);
         EXPECT_EQ(ReadAll(log).trimmed(), about.lblWWW->text().toUtf8());
     }
     qunsetenv("TESSORA_OPEN");
@@ -209,7 +210,8 @@ TEST_F(ParamsTest, PaintsTheNavyStripOverTheTabs) {
     // The caption is written in white on the strip.
     bool white = false;
     for (int x = 1; x < mid && !white; ++x)
-        for (int y = 1; y <= TfrmLWParams::StripHeight && !white; ++y) white = shot.pixel(x, y) == qRgb(255, 255, 255);
+        for (int y = 1; y <= TfrmLWParams::StripHeight && !white; ++y)
+            white = shot.pixel(x, y) == qRgb(255, 255, 255);
     EXPECT_TRUE(white);
     const QString path = qEnvironmentVariable("TESSORA_PARAMS_SHOT");
     if (!path.isEmpty()) {
