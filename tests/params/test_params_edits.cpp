@@ -258,3 +258,27 @@ TEST_F(ParamsTest, TypedPositionIsOneChange) {
     QTest::keyClick(P->edtX, Qt::Key_Return);
     EXPECT_LE(Sheet->Label(0).Face(0).Text(0).X, 300);
 }
+
+// On a box the edits load and write the selected panel, not the first one.
+TEST_F(ParamsTest, BoxPanelEditsWriteThatPanel) {
+    Make(1, 1, 40, 30, 0, lsBox, 20);
+    ASSERT_EQ(Sheet->Label(0).Faces.size(), 6u);
+    AddText(0, 1, 1, "front");
+    Sheet->Label(0).Face(4).Texts.push_back(std::make_unique<TLabelText>(7, 8, 20));
+    Sheet->Label(0).Face(4).BCType = 3;
+    Sheet->Label(0).Face(4).BCTop = 9;
+    Select(0);
+    Sheet->CurFace = 4;
+    P->LoadLabelParams(0, 4);
+    EXPECT_DOUBLE_EQ(P->edtX->Mm(), 7);
+    EXPECT_DOUBLE_EQ(P->edtBCTop->Mm(), 9);
+    ASSERT_TRUE(P->ShowTab("Text"));
+    QTest::keyClick(P->edtY, Qt::Key_Up);
+    EXPECT_DOUBLE_EQ(Sheet->Label(0).Face(4).Text(0).Y, 9);
+    EXPECT_DOUBLE_EQ(Sheet->Label(0).Face(0).Text(0).Y, 1);
+    ASSERT_TRUE(P->ShowTab("Barcode"));
+    EXPECT_TRUE(P->DragObject(0, 2));
+    EXPECT_DOUBLE_EQ(Sheet->Label(0).Face(4).BCTop, 11);
+    EXPECT_DOUBLE_EQ(Sheet->Label(0).Face(0).BCTop, 0);
+    EXPECT_EQ(Sheet->UndoList.size(), 2u);
+}

@@ -41,10 +41,13 @@ protected:
         SetProgramFolder(PrevFolder);
     }
     // Letter paper, labels of w x h mm from (10, 10) mm, 10 mm apart; 10 px/mm.
-    void Make(int cols, int rows, double w = 40, double h = 30, uint8_t units = 0) {
+    void Make(int cols, int rows, double w = 40, double h = 30, uint8_t units = 0,
+              uint8_t shape = lsRectangle, double depth = 0) {
         TSheetHeader& hd = Sheet->Header;
         hd = TSheetHeader{};
         hd.Units = units;
+        hd.Shape = shape;
+        hd.BoxDepth = depth;
         hd.MarginLeft = 10;
         hd.MarginTop = 10;
         hd.LabelWidth = w;
