@@ -10,6 +10,7 @@ TMessageHandler* gHandler = &gStderr;
 } // namespace
 
 void Information(const std::string& text) { gHandler->Information(text); }
+void Information(const std::string& text, TMsgButton button) { gHandler->Information(text, button); }
 TMsgButton Confirm(const std::string& text, int buttons) { return gHandler->Confirm(text, buttons); }
 void SetMessageHandler(TMessageHandler* handler) { gHandler = handler ? handler : &gStderr; }
 TMessageHandler* CurrentMessageHandler() { return gHandler; }
@@ -23,6 +24,9 @@ TMsgButton TStderrMessages::Confirm(const std::string& text, int buttons) {
 }
 
 void TScriptedMessages::Information(const std::string& text) { Shown.push_back({text, mbNone}); }
+void TScriptedMessages::Information(const std::string& text, TMsgButton button) {
+    Shown.push_back({text, mbNone, button});
+}
 
 TMsgButton TScriptedMessages::Confirm(const std::string& text, int buttons) {
     Shown.push_back({text, buttons});
