@@ -5,6 +5,7 @@
 #include "app/fSplash.h"
 #include "app/uStartup.h"
 #include "content/dTessora.h"
+#include "platform/uSingleInstance.h"
 #include "sheetview/fraSheet.h"
 #include "tests/app/uAppFixture.h"
 
@@ -12,6 +13,7 @@
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
 
@@ -220,4 +222,47 @@ TEST_F(StartupTest, StandInMainWindowShowsTheProductSample) {
     // A raise request brings it forward; before it existed there was nothing to raise.
     s.RaiseMainWindow();
     EXPECT_EQ(s.RaiseCount(), 1);
+}
+
+// A second start while the yes/no window is up: the second copy ends at once, and with no
+// main window yet there is nothing to raise; start-up goes on as answered.
+TEST_F(StartupTest, SecondStartDuringTheQuestionRaisesNothing) {
+    ServeVersion("5.1.0");
+    TStartupOptions o = Options();
+    o.InstanceName = kAppTitle; // the name the executable uses
+    TStartup* running = nullptr;
+    TRunResult second;
+    bool heard = false;
+    const auto answer = o.OnStep;
+    o.OnStep = [&](const QString& step) {
+        if (step == "question") {
+            QSignalSpy raised(running->Instance(), &TSingleInstance::raiseRequested);
+            second = RunIn(Folder->Environment(), Q(BinDir()) + "tessora", {});
+            heard = raised.wait(5000) || raised.count() > 0;
+        }
+        answer(step);
+    };
+    TStartup s(o);
+    running = &s;
+    ASSERT_EQ(s.Run(), 0);
+    EXPECT_EQ(second.ExitCode, 0);
+    EXPECT_TRUE(heard);
+    EXPECT_EQ(s.RaiseCount(), 0);
+    EXPECT_EQ(Question, "Download version 5.1.0?");
+    EXPECT_NE(s.MainWindow(), nullptr);
+    EXPECT_TRUE(Steps.contains("pause"));
+}
+
+// An updater that cannot be started still ends the program, without a message.
+TEST_F(StartupTest, UpdaterThatCannotStartStillEndsQuietly) {
+    qputenv("TESSORA_OPEN", Folder->Runtime.File("no-such-program").c_str());
+    ServeVersion("6.0.0");
+    Answer = [](TfrmMessage& m) { return m.btnYes; };
+    TStartup s(Options());
+    const int code = s.Run();
+    qunsetenv("TESSORA_OPEN");
+    EXPECT_EQ(code, 0);
+    EXPECT_TRUE(Msgs.Shown.empty());
+    EXPECT_TRUE(Steps.contains("updater"));
+    EXPECT_EQ(s.MainWindow(), nullptr);
 }
