@@ -14,6 +14,8 @@
 #include <QVariant>
 #include <functional>
 #include <gtest/gtest.h>
+
+#include "tests/content/uContentTest.h"
 #include <set>
 
 using namespace tessora;
@@ -21,23 +23,7 @@ using namespace tessora::test;
 
 namespace {
 
-QByteArray Jpeg(QColor c, int w = 24, int h = 32) {
-    QImage img(w, h, QImage::Format_RGB32);
-    img.fill(c);
-    QByteArray bytes;
-    QBuffer buf(&bytes);
-    buf.open(QIODevice::WriteOnly);
-    img.save(&buf, "JPEG", 95);
-    return bytes;
-}
-
-// Near enough for a flat JPEG colour.
-bool IsColour(const QImage& img, QColor c) {
-    if (img.isNull()) return false;
-    const QColor p = img.pixelColor(img.width() / 2, img.height() / 2);
-    return std::abs(p.red() - c.red()) < 12 && std::abs(p.green() - c.green()) < 12 &&
-           std::abs(p.blue() - c.blue()) < 12;
-}
+QByteArray Jpeg(QColor c, int w = 24, int h = 32) { return tessora::test::Jpeg(c, w, h); }
 
 // Runs statements on a file of its own connection, as another program would.
 bool Sql(const std::string& file, const std::function<bool(QSqlDatabase&)>& work) {

@@ -19,6 +19,8 @@
 #include <QVariant>
 #include <arpa/inet.h>
 #include <gtest/gtest.h>
+
+#include "tests/content/uContentTest.h"
 #include <memory>
 #include <netinet/in.h>
 #include <poll.h>
@@ -39,22 +41,7 @@ using namespace tessora::test;
 
 namespace {
 
-QByteArray Jpeg(QColor c, int w = 20, int h = 30) {
-    QImage img(w, h, QImage::Format_RGB32);
-    img.fill(c);
-    QByteArray bytes;
-    QBuffer buf(&bytes);
-    buf.open(QIODevice::WriteOnly);
-    img.save(&buf, "JPEG", 95);
-    return bytes;
-}
-
-bool IsColour(const QImage& img, QColor c) {
-    if (img.isNull()) return false;
-    const QColor p = img.pixelColor(img.width() / 2, img.height() / 2);
-    return std::abs(p.red() - c.red()) < 12 && std::abs(p.green() - c.green()) < 12 &&
-           std::abs(p.blue() - c.blue()) < 12;
-}
+QByteArray Jpeg(QColor c, int w = 20, int h = 30) { return tessora::test::Jpeg(c, w, h); }
 
 // A loopback port with nothing listening on it.
 quint16 ClosedPort() {

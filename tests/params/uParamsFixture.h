@@ -4,6 +4,7 @@
 #include "document/uCommon.h"
 #include "params/fLWParams.h"
 #include "sheetview/fraSheet.h"
+#include "tests/common/uTestSheets.h"
 #include "tests/common/uTestSupport.h"
 
 #include <QImage>
@@ -44,18 +45,8 @@ protected:
     void Make(int cols, int rows, double w = 40, double h = 30, uint8_t units = 0,
               uint8_t shape = lsRectangle, double depth = 0) {
         TSheetHeader& hd = Sheet->Header;
-        hd = TSheetHeader{};
+        hd = TestHeader(shape, w, h, cols, rows, depth);
         hd.Units = units;
-        hd.Shape = shape;
-        hd.BoxDepth = depth;
-        hd.MarginLeft = 10;
-        hd.MarginTop = 10;
-        hd.LabelWidth = w;
-        hd.LabelHeight = h;
-        hd.GapH = 10;
-        hd.GapV = 10;
-        hd.Columns = cols;
-        hd.Rows = rows;
         hd.OrderCode = "TS-4030";
         Sheet->ApplyPaperSize();
         Sheet->BuildGrid();

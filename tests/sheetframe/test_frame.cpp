@@ -3,6 +3,7 @@
 #include "document/uCommon.h"
 #include "platform/uColor.h"
 #include "sheetview/fraSheet.h"
+#include "tests/common/uTestSheets.h"
 #include "tests/common/uTestSupport.h"
 
 #include <QPushButton>
@@ -41,18 +42,7 @@ protected:
     }
     // A letter page with w x h mm labels from (10, 10) mm, 10 mm apart.
     void Make(uint8_t shape, double w, double h, int cols = 1, int rows = 1, double depth = 0) {
-        TSheetHeader& hd = Sheet->Header;
-        hd = TSheetHeader{};
-        hd.Shape = shape;
-        hd.MarginLeft = 10;
-        hd.MarginTop = 10;
-        hd.LabelWidth = w;
-        hd.LabelHeight = h;
-        hd.BoxDepth = depth;
-        hd.GapH = 10;
-        hd.GapV = 10;
-        hd.Columns = cols;
-        hd.Rows = rows;
+        Sheet->Header = TestHeader(shape, w, h, cols, rows, depth);
         Sheet->ApplyPaperSize();
         Sheet->BuildGrid();
         Frame->LayOut();

@@ -3,6 +3,7 @@
 // pixels coincide, with a sink that keeps what the PDF target receives.
 #include "document/uCommon.h"
 #include "sheetview/uSheet.h"
+#include "tests/common/uTestSheets.h"
 #include "tests/common/uTestSupport.h"
 
 #include <QImage>
@@ -43,19 +44,7 @@ protected:
     }
     // One or more labels of w x h mm at (10, 10) mm, 10 mm apart; the view is 10 px/mm.
     void Make(uint8_t shape, double w, double h, int cols = 1, int rows = 1, double depth = 0) {
-        TSheetHeader& hd = Sheet->Header;
-        hd = TSheetHeader{};
-        hd.Shape = shape;
-        hd.MarginLeft = 10;
-        hd.MarginTop = 10;
-        hd.LabelWidth = w;
-        hd.LabelHeight = h;
-        hd.BoxDepth = depth;
-        hd.GapH = 10;
-        hd.GapV = 10;
-        hd.Columns = cols;
-        hd.Rows = rows;
-        hd.OrderCode = "T";
+        Sheet->Header = TestHeader(shape, w, h, cols, rows, depth);
         Sheet->ApplyPaperSize();
         Sheet->BuildGrid();
         Sheet->FullRedraw = true;
