@@ -1,5 +1,6 @@
 #include "app/uStartup.h"
 
+#include "app/fLWMain.h"
 #include "app/fMessage.h"
 #include "app/fSplash.h"
 #include "app/uCursors.h"
@@ -118,9 +119,10 @@ bool TStartup::CreateObjects() {
     try {
         Database = std::make_unique<TdmTessora>(Folder);
         Step("database");
-        // TfrmLWMain goes here, followed by TfrmLWParams, TfrmGauge, TfrmColorPicker,
-        // TfrmLabelInfo and TfrmUpd. Until then a stand-in shows the product sample.
-        Main = std::make_unique<TPlaceholderMain>(Folder + "Label Projects/Product Labels.shl");
+        // The main window first: the parameters window is placed against it and owned by it.
+        auto main = std::make_unique<TfrmLWMain>(Database.get());
+        main->AttachParams(new TfrmLWParams(main->frSheet, main.get()));
+        Main = std::move(main);
         Main->show();
         Step("main-window");
         return true;

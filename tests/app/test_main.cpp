@@ -1,0 +1,415 @@
+// The main window with its parameters window, driven as the user would: the project
+// commands, "Save changes?", saving over a file, Print / PDF, undo and redo, the gestures.
+#include "app/fLWMain.h"
+#include "document/uCommon.h"
+#include "document/uMessages.h"
+#include "sheetview/fraSheet.h"
+#include "tests/app/uAppFixture.h"
+
+#include <QAction>
+#include <QFile>
+#include <QLabel>
+#include <QMenu>
+#include <QTest>
+#include <QToolButton>
+
+using namespace tessora;
+using namespace tessora::test;
+
+namespace {
+
+class MainTest : public ::testing::Test {
+protected:
+    TAppFolder Folder;
+    TTempDir Work;
+    TScriptedMessages Msgs;
+    TMessageScope Scope{Msgs};
+    std::unique_ptr<TfrmLWMain> Main;
+    std::string Chosen;
+    int ChosenKind = 0;
+    int Chooses = 0;
+    QStringList Proposed; // what each save dialog proposed
+    QString SaveAnswer;   // what the save dialog returns
+
+    void SetUp() override {
+        SetProgramFolder(Folder.Home.Path());
+        Main = std::make_unique<TfrmLWMain>();
+        Main->AttachParams(new TfrmLWParams(Main->frSheet, Main.get()));
+        Main->OnChoose = [this](TChooserMode, bool, std::string& path, int& kind) {
+            ++Chooses;
+            if (Chosen.empty()) return false;
+            path = Chosen;
+            kind = ChosenKind;
+            return true;
+        };
+        Main->OnSaveDialog = [this](const QString&, const QString& proposed, const QString&) {
+            Proposed << proposed;
+            return SaveAnswer;
+        };
+        Main->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(Main.get()));
+    }
+    void TearDown() override {
+        Main->Modified = false; // nothing to ask at the end
+        Main.reset();
+    }
+
+    TSheet& Sheet() { return Main->frSheet->Sheet; }
+
+    // A copy of a sample project, so saving never touches the build's samples.
+    std::string CopySample(const char* name, const char* as = "project.shl") {
+        const std::string dest = Work.File(as);
+        EXPECT_TRUE(QFile::copy(Q(BinDir() + "Label Projects/" + name), Q(dest)));
+        QFile::setPermissions(Q(dest), QFile::ReadOwner | QFile::WriteOwner);
+        return dest;
+    }
+    void OpenProject(const std::string& file) {
+        Chosen = file;
+        Main->actOpenProject->trigger();
+        ASSERT_EQ(Main->ProjectFile, Q(file));
+    }
+    void NewProject(const char* templ = "Address 14-up Letter.tpr") {
+        Chosen = BinDir() + "Templates/" + templ;
+        ChosenKind = FileKind(Chosen);
+        Main->actNewProject->trigger();
+    }
+    void Select(int label) {
+        Sheet().HotLabel = label;
+        Main->SelectHotLabel();
+    }
+    // An undo step for the selected label, then a change of it.
+    void EditOutline(int label) {
+        Select(label);
+        Sheet().Record(true);
+        Main->frmLWParams->Hooks.EnableUndo();
+        Sheet().Label(label).VisFr = !Sheet().Label(label).VisFr;
+    }
+};
+
+std::vector<QString> Texts(const TScriptedMessages& m) {
+    std::vector<QString> r;
+    for (auto& e : m.Shown) r.push_back(Q(e.Text));
+    return r;
+}
+
+} // namespace
+
+TEST_F(MainTest, ProjectCommandsAreEnabledOnceAProjectIsLoaded) {
+    EXPECT_EQ(Main->windowTitle(), "Corvane Tessora");
+    EXPECT_GE(Main->minimumWidth(), 808);
+    EXPECT_EQ(Main->lblVersion->text(), "v 5.0.0");
+    EXPECT_TRUE(QFileInfo(Q(Folder.Home.File("PDF Label Sheets"))).isDir());
+    auto enabled = [this] {
+        QStringList on;
+        for (QAction* a : {Main->actSaveProject, Main->actPrintProject, Main->actUndo, Main->actRedo})
+            if (a->isEnabled()) on << a->objectName();
+        for (int tag = 3; tag <= 8; ++tag)
+            if (Main->ToolButton(tag)->isEnabled()) on << Main->ToolButton(tag)->objectName();
+        return on;
+    };
+    EXPECT_EQ(enabled(), QStringList());
+    EXPECT_EQ(Main->frSheet->contextMenuPolicy(), Qt::NoContextMenu);
+    EXPECT_TRUE(Main->actNewProject->isEnabled());
+    EXPECT_TRUE(Main->actOpenProject->isEnabled());
+    EXPECT_EQ(Main->ToolButton(9)->text(), "Print / PDF");
+    EXPECT_EQ(Main->ToolButton(7)->toolTip(), "Outline Control ");
+
+    // A chooser that is cancelled changes nothing.
+    Main->actOpenProject->trigger();
+    EXPECT_EQ(Chooses, 1);
+    EXPECT_EQ(enabled(), QStringList());
+
+    OpenProject(CopySample("Product Labels.shl"));
+    EXPECT_FALSE(Main->Modified);
+    EXPECT_FALSE(Sheet().Labels.empty());
+    EXPECT_EQ(enabled(), QStringList({"actSaveProject", "actPrintProject", "btnLabelControl", "btnGraphic",
+                                      "btnText", "btnBarcode", "btnOutline", "btnZoomToLabel"}));
+    EXPECT_EQ(Main->frSheet->contextMenuPolicy(), Qt::CustomContextMenu);
+    EXPECT_TRUE(Main->frmLWParams->isVisible());
+    EXPECT_TRUE(Msgs.Shown.empty());
+}
+
+TEST_F(MainTest, CancelAtSaveChangesKeepsProjectUndoStepsAndFileName) {
+    const std::string file = CopySample("Product Labels.shl");
+    OpenProject(file);
+    EditOutline(0);
+    Main->mniOutlineAllClick(true); // a menu change: the project is modified
+    ASSERT_TRUE(Main->Modified);
+    const size_t labels = Sheet().Labels.size(), steps = Sheet().UndoList.size();
+    ASSERT_GT(steps, 0u);
+
+    for (QAction* a : {Main->actNewProject, Main->actOpenProject}) {
+        Msgs.Answers = {mbCancel};
+        Msgs.Shown.clear();
+        Chosen = a == Main->actNewProject ? BinDir() + "Templates/Address 14-up Letter.tpr" : CopySample("Gift Box.shl", "other.shl");
+        a->trigger();
+        EXPECT_EQ(Texts(Msgs), std::vector<QString>({"Save changes?"})) << a->objectName().toStdString();
+        EXPECT_EQ(Msgs.Shown[0].Buttons, mbYes | mbNo | mbCancel);
+        EXPECT_EQ(Main->ProjectFile, Q(file));
+        EXPECT_TRUE(Main->Modified);
+        EXPECT_EQ(Sheet().Labels.size(), labels);
+        EXPECT_EQ(Sheet().UndoList.size(), steps);
+        EXPECT_TRUE(Main->actUndo->isEnabled());
+        EXPECT_TRUE(Sheet().Label(1).VisFr);
+    }
+    // Closing the window: Cancel keeps it open.
+    Msgs.Answers = {mbCancel};
+    EXPECT_FALSE(Main->close());
+    EXPECT_TRUE(Main->isVisible());
+    EXPECT_EQ(Sheet().Labels.size(), labels);
+}
+
+TEST_F(MainTest, NewProjectAsksOnClosingAnOpenedOneDoesNot) {
+    NewProject();
+    EXPECT_TRUE(Main->Modified);
+    EXPECT_TRUE(Main->ProjectFile.isEmpty());
+    EXPECT_FALSE(Sheet().Labels.empty());
+    EXPECT_EQ(Sheet().Header.OrderCode.empty(), false);
+    Msgs.Answers = {mbNo};
+    EXPECT_TRUE(Main->close());
+    EXPECT_EQ(Texts(Msgs), std::vector<QString>({"Save changes?"}));
+    EXPECT_TRUE(Sheet().Labels.empty());
+    EXPECT_FALSE(Main->actUndo->isEnabled());
+
+    // Yes on a new project asks for a name; cancelling that dialog keeps the window open.
+    Main->show();
+    NewProject();
+    Msgs.Shown.clear();
+    Msgs.Answers = {mbYes};
+    SaveAnswer.clear();
+    EXPECT_FALSE(Main->close());
+    EXPECT_EQ(Proposed, QStringList({QString()}));
+    EXPECT_FALSE(Sheet().Labels.empty());
+
+    // Yes with a name saves it and closes.
+    Msgs.Shown.clear();
+    Msgs.Answers = {mbYes};
+    SaveAnswer = Q(Work.File("fresh"));
+    EXPECT_TRUE(Main->close());
+    EXPECT_TRUE(QFileInfo(Q(Work.File("fresh.shl"))).isFile());
+
+    Main->show();
+    OpenProject(CopySample("Product Labels.shl"));
+    Msgs.Shown.clear();
+    EXPECT_TRUE(Main->close());
+    EXPECT_TRUE(Msgs.Shown.empty());
+}
+
+// An edit made only in the parameters window must not be lost without a question.
+TEST_F(MainTest, ParameterEditsAreProtectedBySaveChanges) {
+    OpenProject(CopySample("Product Labels.shl"));
+    EditOutline(0);
+    EXPECT_TRUE(Main->Modified);
+    Msgs.Answers = {mbCancel};
+    EXPECT_FALSE(Main->close());
+    EXPECT_EQ(Texts(Msgs), std::vector<QString>({"Save changes?"}));
+}
+
+TEST_F(MainTest, SavingOverTheOpenedFileProposesItAndAsksToReplace) {
+    const std::string file = CopySample("Product Labels.shl");
+    OpenProject(file);
+    EditOutline(2);
+    const bool outline = Sheet().Label(2).VisFr;
+    SaveAnswer = Q(file);
+
+    Msgs.Answers = {mbNo};
+    const QByteArray before = ReadAll(file);
+    Main->actSaveProject->trigger();
+    EXPECT_EQ(Proposed, QStringList({Q(file)}));
+    EXPECT_EQ(Texts(Msgs), std::vector<QString>({"File project.shl already exists. Replace?"}));
+    EXPECT_EQ(Msgs.Shown[0].Buttons, mbYes | mbNo);
+    EXPECT_EQ(ReadAll(file), before);
+    EXPECT_TRUE(Main->Modified);
+
+    Msgs.Answers = {mbYes};
+    Main->actSaveProject->trigger();
+    EXPECT_FALSE(Main->Modified);
+    EXPECT_NE(ReadAll(file), before);
+    // What was written reads back with the change.
+    TSheet back;
+    ASSERT_TRUE(back.OpenProjectFile(file));
+    EXPECT_EQ(back.Label(2).VisFr, outline);
+
+    // A new name without extension gets ".shl" and becomes the project's file.
+    Msgs.Shown.clear();
+    SaveAnswer = Q(Work.File("renamed"));
+    Main->actSaveProject->trigger();
+    EXPECT_TRUE(Msgs.Shown.empty());
+    EXPECT_EQ(Main->ProjectFile, Q(Work.File("renamed.shl")));
+    EXPECT_TRUE(QFileInfo(Main->ProjectFile).isFile());
+}
+
+TEST_F(MainTest, PrintWritesThePdfAndOpensItThroughTheShell) {
+    OpenProject(CopySample("Product Labels.shl"));
+    const std::string record = Work.File("opened.txt");
+    const std::string hook = Work.File("open-hook");
+    WriteAll(hook, QByteArray("#!/bin/sh\nprintf '%s\\n' \"$@\" > '") + record.c_str() + "'\n");
+    QFile::setPermissions(Q(hook), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    qputenv("TESSORA_OPEN", hook.c_str());
+    const std::string pdf = Work.File("sheet.pdf");
+
+    // An existing file answered No is left alone and nothing is opened.
+    WriteAll(pdf, "old");
+    SaveAnswer = Q(Work.File("sheet"));
+    Msgs.Answers = {mbNo};
+    Main->actPrintProject->trigger();
+    EXPECT_EQ(Texts(Msgs), std::vector<QString>({Q("File " + pdf + " already exists. Replace?")}));
+    EXPECT_EQ(ReadAll(pdf), "old");
+
+    Msgs.Answers = {mbYes};
+    Main->ToolButton(9)->click();
+    const QByteArray bytes = ReadAll(pdf);
+    EXPECT_TRUE(bytes.startsWith("%PDF-"));
+    EXPECT_TRUE(bytes.trimmed().endsWith("%%EOF"));
+    QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(Q(record)).size() > 0, 10000);
+    qunsetenv("TESSORA_OPEN");
+    EXPECT_EQ(ReadAll(record).trimmed(), QByteArray(pdf.c_str()));
+    const TRunResult check = RunTool("qpdf", {"--check", Q(pdf)});
+    EXPECT_EQ(check.ExitCode, 0) << check.Out.toStdString();
+}
+
+TEST_F(MainTest, UndoAndRedoAcrossTwoLabels) {
+    OpenProject(CopySample("Product Labels.shl"));
+    ASSERT_GE(Sheet().Labels.size(), 2u);
+    const bool a = Sheet().Label(0).VisFr, b = Sheet().Label(1).VisFr;
+    EditOutline(0);
+    EditOutline(1);
+    EXPECT_TRUE(Main->actUndo->isEnabled());
+    EXPECT_TRUE(Main->frmLWParams->btnUndo->isEnabled());
+    EXPECT_FALSE(Main->actRedo->isEnabled());
+
+    struct Step {
+        QAction* Action;
+        bool A, B, UndoOn, RedoOn;
+    };
+    const Step steps[] = {{Main->actUndo, !a, b, true, true},
+                          {Main->actUndo, a, b, false, true},
+                          {Main->actRedo, !a, b, true, true},
+                          {Main->actRedo, !a, !b, true, false}};
+    int i = 0;
+    for (const Step& s : steps) {
+        // The parameters window's buttons run the same commands.
+        (s.Action == Main->actUndo ? Main->frmLWParams->btnUndo : Main->frmLWParams->btnRedo)->click();
+        EXPECT_EQ(Sheet().Label(0).VisFr, s.A) << i;
+        EXPECT_EQ(Sheet().Label(1).VisFr, s.B) << i;
+        EXPECT_EQ(Main->actUndo->isEnabled(), s.UndoOn) << i;
+        EXPECT_EQ(Main->actRedo->isEnabled(), s.RedoOn) << i;
+        EXPECT_EQ(Main->frmLWParams->btnUndo->isEnabled(), s.UndoOn) << i;
+        ++i;
+    }
+    // Closing the project leaves nothing to undo.
+    Msgs.Answers = {mbNo};
+    NewProject();
+    EXPECT_TRUE(Sheet().UndoList.empty());
+    EXPECT_FALSE(Main->actUndo->isEnabled());
+    EXPECT_FALSE(Main->actRedo->isEnabled());
+}
+
+TEST_F(MainTest, LabelMenuOffersWhatTheLabelUnderTheMouseAllows) {
+    OpenProject(CopySample("Product Labels.shl"));
+    auto shown = [this] {
+        Main->mnuLabelPopup();
+        QStringList r;
+        for (QAction* a : Main->mnuLabel->actions())
+            if (a->isVisible() && !a->isSeparator()) r << a->text();
+        return r;
+    };
+    Sheet().HotLabel = -1;
+    EXPECT_EQ(shown(), QStringList({"Print Outline for All"}));
+
+    Select(0);
+    Sheet().Label(0).VisFr = false;
+    EXPECT_EQ(shown(), QStringList({"Zoom In", "OFF (Turn Label OFF)", "Clone", "Turn Print Outline ON",
+                                    "Print Outline for All", "Add Text", "Import Image from", "Label Parameters"}));
+    Main->mniShowClick();
+    EXPECT_FALSE(Sheet().Label(0).Vis);
+    EXPECT_TRUE(Main->Modified);
+    Main->mniOutlineClick();
+    EXPECT_TRUE(Sheet().Label(0).VisFr);
+    // A label that is OFF offers no zoom and the switch back ON.
+    EXPECT_EQ(shown().mid(0, 2), QStringList({"ON (Turn Label ON)", "Clone"}));
+    EXPECT_TRUE(shown().contains("Turn Print Outline OFF"));
+
+    Main->mniOutlineAllClick(false);
+    for (auto& l : Sheet().Labels) EXPECT_FALSE(l->VisFr);
+}
+
+TEST_F(MainTest, ToolButtonWithoutSelectionListsTheLabels) {
+    OpenProject(CopySample("Product Labels.shl"));
+    ASSERT_FALSE(Sheet().HasSelection());
+    Main->ToolButton(4)->click();
+    QTRY_VERIFY(Main->mnuLabels->isVisible());
+    const int n = Sheet().Header.Columns * Sheet().Header.Rows;
+    ASSERT_EQ(Main->mnuLabels->actions().size(), n);
+    EXPECT_EQ(Main->mnuLabels->actions().last()->text(), QString::number(n));
+    Main->mnuLabels->actions().at(1)->trigger();
+    Main->mnuLabels->hide();
+    EXPECT_TRUE(Sheet().HasSelection());
+    EXPECT_EQ(Sheet().CurLabel, 1);
+    EXPECT_EQ(Main->frmLWParams->ActiveKind(), pkGraphic);
+    EXPECT_TRUE(Main->pnlHint->isVisible());
+    EXPECT_EQ(Main->lblHint->text(), "Graphic Tab Activated...");
+
+    // "Zoom to Label" zooms on the selection; without one its list does nothing.
+    Main->ToolButton(8)->click();
+    EXPECT_TRUE(Sheet().Zoomed);
+    Main->frSheet->SetZoom(false);
+    Select(-1);
+    ASSERT_FALSE(Sheet().HasSelection());
+    Main->ToolButton(8)->click();
+    QTRY_VERIFY(Main->mnuLabels->isVisible());
+    Main->mnuLabels->actions().at(0)->trigger();
+    Main->mnuLabels->hide();
+    EXPECT_FALSE(Sheet().HasSelection());
+    EXPECT_FALSE(Sheet().Zoomed);
+
+    // The keypad zoom needs a selected label too.
+    Main->actZoomIn->trigger();
+    EXPECT_FALSE(Sheet().Zoomed);
+}
+
+TEST_F(MainTest, DragIsGuardedAndMakesOneUndoStepPerGesture) {
+    OpenProject(CopySample("Product Labels.shl"));
+    Select(0);
+    ASSERT_EQ(Main->frmLWParams->ActiveKind(), pkGraphic);
+    const QPoint p = Sheet().SelectFrame.center();
+    const size_t steps = Sheet().UndoList.size();
+
+    // Within the 200 ms guard the movement is ignored.
+    Main->SelectShapeMouseDown(Qt::LeftButton, p);
+    Main->SelectShapeMouseMove(Qt::LeftButton, p + QPoint(5, 5));
+    EXPECT_EQ(Sheet().UndoList.size(), steps);
+    QTRY_VERIFY(!Main->Drag.Guard);
+    for (int i = 1; i <= 3; ++i) Main->SelectShapeMouseMove(Qt::LeftButton, p + QPoint(5 * i, 5 * i));
+    Main->SelectShapeMouseUp(Qt::LeftButton, p + QPoint(15, 15));
+    EXPECT_EQ(Sheet().UndoList.size(), steps + 1);
+    EXPECT_TRUE(Main->actUndo->isEnabled());
+    EXPECT_FALSE(Main->Drag.UndoTaken);
+    EXPECT_FALSE(Main->Drag.Active);
+    // After the release, movement without a press does nothing.
+    Main->SelectShapeMouseMove(Qt::LeftButton, p + QPoint(40, 40));
+    EXPECT_EQ(Sheet().UndoList.size(), steps + 1);
+
+    // A double click zooms in and out.
+    Main->ViewDblClick(Qt::LeftButton);
+    EXPECT_TRUE(Sheet().Zoomed);
+    Main->ViewDblClick(Qt::LeftButton);
+    EXPECT_FALSE(Sheet().Zoomed);
+}
+
+TEST_F(MainTest, PanelsCloseAndRestore) {
+    Main->SpeedButton1->click();
+    EXPECT_FALSE(Main->pnlLeft->isVisible());
+    EXPECT_TRUE(Main->btnRestore0->isVisible());
+    Main->btnRestore0->click();
+    EXPECT_TRUE(Main->pnlLeft->isVisible());
+    Main->btnClose2->click();
+    EXPECT_FALSE(Main->pnlHelp->isVisible());
+    EXPECT_TRUE(Main->btnRestore2->isVisible());
+    Main->SpeedButton1->click();
+    EXPECT_FALSE(Main->btnRestore2->isVisible());
+    Main->btnRestore0->click();
+    EXPECT_TRUE(Main->btnRestore2->isVisible());
+    Main->btnRestore2->click();
+    EXPECT_TRUE(Main->pnlHelp->isVisible());
+}
