@@ -57,7 +57,7 @@ constexpr const char* kMakerSite = "http://www.corvane.example";
 QToolButton* CloseButton(QWidget* parent, const char* name, const char* hint) {
     auto* b = new QToolButton(parent);
     b->setObjectName(name);
-    b->setText("x");
+    b->setText(QString::fromUtf8("\u00D7"));
     b->setToolTip(hint);
     b->setAutoRaise(true);
     b->setFixedSize(14, 12);
@@ -233,9 +233,10 @@ void TfrmLWMain::BuildLeftPanel() {
     pnlHelp->setObjectName("pnlHelp");
     pnlHelp->setFixedHeight(255);
     auto* hl = new QVBoxLayout(pnlHelp);
-    hl->setContentsMargins(20, 4, 4, 4);
+    hl->setContentsMargins(20, 12, 4, 2);
+    hl->setSpacing(2);
     btnClose2 = CloseButton(pnlHelp, "btnClose2", " Close Help Panel ");
-    hl->addWidget(btnClose2, 0, Qt::AlignRight);
+    btnClose2->move(223 - 16, 0);
     imgAdv = new QLabel(pnlHelp);
     imgAdv->setObjectName("imgAdv");
     imgAdv->setFixedSize(160, 220);

@@ -1,6 +1,7 @@
 // The main window with its parameters window, driven as the user would: the project
 // commands, "Save changes?", saving over a file, Print / PDF, undo and redo, the gestures.
 #include "app/fLWMain.h"
+#include "content/dTessora.h"
 #include "document/uCommon.h"
 #include "document/uMessages.h"
 #include "sheetview/fraSheet.h"
@@ -9,7 +10,10 @@
 #include <QAction>
 #include <QFile>
 #include <QLabel>
+#include <QListWidget>
 #include <QMenu>
+#include <QPainter>
+#include <QSet>
 #include <QTest>
 #include <QToolButton>
 
@@ -24,6 +28,7 @@ protected:
     TTempDir Work;
     TScriptedMessages Msgs;
     TMessageScope Scope{Msgs};
+    std::unique_ptr<TdmTessora> Dm;
     std::unique_ptr<TfrmLWMain> Main;
     std::string Chosen;
     int ChosenKind = 0;
@@ -33,7 +38,8 @@ protected:
 
     void SetUp() override {
         SetProgramFolder(Folder.Home.Path());
-        Main = std::make_unique<TfrmLWMain>();
+        Dm = std::make_unique<TdmTessora>(Q(Folder.Home.Path()));
+        Main = std::make_unique<TfrmLWMain>(Dm.get());
         Main->AttachParams(new TfrmLWParams(Main->frSheet, Main.get()));
         Main->OnChoose = [this](TChooserMode, bool, std::string& path, int& kind) {
             ++Chooses;
@@ -374,21 +380,37 @@ TEST_F(MainTest, DragIsGuardedAndMakesOneUndoStepPerGesture) {
     ASSERT_EQ(Main->frmLWParams->ActiveKind(), pkGraphic);
     const QPoint p = Sheet().SelectFrame.center();
     const size_t steps = Sheet().UndoList.size();
+    TLabelFace& face = Sheet().Face(0, 0);
+    ASSERT_FALSE(face.Images.empty());
+    const int img = std::max(0, Main->frmLWParams->lstBGFiles->currentRow());
+    face.Image(img).AlignH = face.Image(img).AlignV = 0; // free on both axes
+    Main->LoadLabelParams(0, 0);
+    const double x0 = face.Image(img).X, y0 = face.Image(img).Y;
 
     // Within the 200 ms guard the movement is ignored.
     Main->SelectShapeMouseDown(Qt::LeftButton, p);
     Main->SelectShapeMouseMove(Qt::LeftButton, p + QPoint(5, 5));
     EXPECT_EQ(Sheet().UndoList.size(), steps);
+    EXPECT_EQ(face.Image(img).X, x0);
     QTRY_VERIFY(!Main->Drag.Guard);
     for (int i = 1; i <= 3; ++i) Main->SelectShapeMouseMove(Qt::LeftButton, p + QPoint(5 * i, 5 * i));
     Main->SelectShapeMouseUp(Qt::LeftButton, p + QPoint(15, 15));
     EXPECT_EQ(Sheet().UndoList.size(), steps + 1);
+    // 15 pixels right and down, in millimetres of the view.
+    EXPECT_NEAR(face.Image(img).X - x0, Sheet().PxToMmX(15), 0.2);
+    EXPECT_NEAR(face.Image(img).Y - y0, Sheet().PxToMmY(15), 0.2);
+    EXPECT_GT(face.Image(img).X, x0);
     EXPECT_TRUE(Main->actUndo->isEnabled());
+    // One undo takes the whole gesture back.
+    Main->actUndo->trigger();
+    EXPECT_NEAR(Sheet().Face(0, 0).Image(img).X, x0, 1e-9);
+    EXPECT_NEAR(Sheet().Face(0, 0).Image(img).Y, y0, 1e-9);
     EXPECT_FALSE(Main->Drag.UndoTaken);
     EXPECT_FALSE(Main->Drag.Active);
     // After the release, movement without a press does nothing.
+    const size_t after = Sheet().UndoList.size();
     Main->SelectShapeMouseMove(Qt::LeftButton, p + QPoint(40, 40));
-    EXPECT_EQ(Sheet().UndoList.size(), steps + 1);
+    EXPECT_EQ(Sheet().UndoList.size(), after);
 
     // A double click zooms in and out.
     Main->ViewDblClick(Qt::LeftButton);
@@ -412,4 +434,33 @@ TEST_F(MainTest, PanelsCloseAndRestore) {
     EXPECT_TRUE(Main->btnRestore2->isVisible());
     Main->btnRestore2->click();
     EXPECT_TRUE(Main->pnlHelp->isVisible());
+}
+
+// The designer with a sample open: the tool panel is white, the sheet shows its labels.
+// With $TESSORA_SCREENSHOT set the picture is also written there.
+TEST_F(MainTest, DesignerShowsTheOpenedSample) {
+    Main->resize(1100, 760);
+    OpenProject(CopySample("Product Labels.shl"));
+    Select(0);
+    QTest::qWait(50);
+    QImage shot = Main->grab().toImage();
+    ASSERT_FALSE(shot.isNull());
+    // Paint the parameters window where it stands over the main window.
+    if (Main->frmLWParams->isVisible()) {
+        QPainter p(&shot);
+        p.drawImage(Main->mapFromGlobal(Main->frmLWParams->pos()), Main->frmLWParams->grab().toImage());
+    }
+    const QRect left(Main->pnlLeft->mapTo(Main.get(), QPoint(0, 0)), Main->pnlLeft->size());
+    EXPECT_EQ(QColor(shot.pixel(left.left() + 5, left.center().y())), QColor(Qt::white));
+    const QRect view(Main->frSheet->imgMain->mapTo(Main.get(), QPoint(0, 0)), Main->frSheet->imgMain->size());
+    EXPECT_GT(view.width(), 500);
+    QSet<QRgb> colours;
+    for (int y = view.top(); y < view.bottom(); y += 5)
+        for (int x = view.left(); x < view.right(); x += 5) colours.insert(shot.pixel(x, y));
+    EXPECT_GT(colours.size(), 20);
+    // No advertisement on the server: the database's picture.
+    EXPECT_FALSE(Main->imgAdv->pixmap().isNull());
+    if (const QString out = qEnvironmentVariable("TESSORA_SCREENSHOT"); !out.isEmpty()) {
+        EXPECT_TRUE(shot.save(out));
+    }
 }
