@@ -728,15 +728,19 @@ void TfrmLWMain::ShowLabelInfo(int label) {
     tmrInfo->start();
 }
 
-void TfrmLWMain::imgMainMouseMove(Qt::MouseButtons, QPoint pos) {
-    if (Sheet().Zoomed || Sheet().Labels.empty()) return;
+void TfrmLWMain::Hover(QPoint pos) {
+    if (Sheet().Labels.empty()) return;
     if (Sheet().HoverAt(pos)) ShowLabelInfo(Sheet().HotLabel);
     frSheet->imgMain->setCursor(Sheet().HotLabel >= 0 ? Qt::PointingHandCursor : Qt::ArrowCursor);
 }
 
+void TfrmLWMain::imgMainMouseMove(Qt::MouseButtons, QPoint pos) {
+    if (!Sheet().Zoomed) Hover(pos);
+}
+
 void TfrmLWMain::imgMainMouseDown(Qt::MouseButton button, QPoint pos) {
     if (Sheet().Labels.empty()) return;
-    if (Sheet().HoverAt(pos)) ShowLabelInfo(Sheet().HotLabel);
+    Hover(pos);
     if (!Sheet().Zoomed) {
         if (Sheet().HasSelection() && Sheet().SelIndex >= 0) {
             Sheet().SelIndex = -1;

@@ -130,6 +130,8 @@ public:
     void SelectShapeMouseMove(Qt::MouseButtons buttons, QPoint pos);
     void SelectShapeMouseUp(Qt::MouseButton button, QPoint pos);
     void ViewDblClick(Qt::MouseButton button);
+    // Updates the label under the mouse, the information box and the cursor.
+    void Hover(QPoint pos);
 
 protected:
     void closeEvent(QCloseEvent* e) override;

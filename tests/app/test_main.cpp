@@ -1,7 +1,9 @@
 // The main window with its parameters window, driven as the user would: the project
 // commands, "Save changes?", saving over a file, Print / PDF, undo and redo, the gestures.
 #include "app/fLWMain.h"
+#include "app/fLabelInfo.h"
 #include "content/dTessora.h"
+#include "preview3d/f3DV.h"
 #include "document/uCommon.h"
 #include "document/uMessages.h"
 #include "sheetview/fraSheet.h"
@@ -12,6 +14,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QMenu>
+#include <QTimer>
 #include <QPainter>
 #include <QSet>
 #include <QTest>
@@ -463,4 +466,78 @@ TEST_F(MainTest, DesignerShowsTheOpenedSample) {
     if (const QString out = qEnvironmentVariable("TESSORA_SCREENSHOT"); !out.isEmpty()) {
         EXPECT_TRUE(shot.save(out));
     }
+}
+
+TEST_F(MainTest, HoverTellsAboutTheLabelAndPressesSelectIt) {
+    OpenProject(CopySample("Product Labels.shl"));
+    const QRect second = Sheet().LabelRect(1);
+    Main->imgMainMouseMove(Qt::NoButton, second.center());
+    EXPECT_EQ(Sheet().HotLabel, 1);
+    ASSERT_TRUE(Main->frmLabelInfo->isVisible());
+    EXPECT_EQ(Main->frmLabelInfo->lblName->text(), "Label 2");
+    EXPECT_EQ(Main->frmLabelInfo->lblInfo1->text(), "Click to select this Label");
+    EXPECT_TRUE(Main->tmrInfo->isActive());
+    EXPECT_EQ(Main->tmrInfo->interval(), 4000);
+    EXPECT_EQ(Main->frSheet->imgMain->cursor().shape(), Qt::PointingHandCursor);
+
+    Main->imgMainMouseDown(Qt::LeftButton, second.center());
+    EXPECT_TRUE(Sheet().HasSelection());
+    EXPECT_EQ(Sheet().CurLabel, 1);
+    EXPECT_TRUE(Main->frmLWParams->LabelShown());
+
+    // A press in the gap between two labels: the sheet, frames and label tabs hidden.
+    const QPoint gap((Sheet().LabelRect(0).right() + Sheet().LabelRect(1).left()) / 2, second.center().y());
+    ASSERT_EQ(Sheet().LabelAtPoint(gap), -1);
+    Main->imgMainMouseDown(Qt::LeftButton, gap);
+    EXPECT_EQ(Main->frmLabelInfo->lblName->text(), "Sheet");
+    EXPECT_EQ(Main->frmLabelInfo->lblInfo2->text(), "Right Click to set image for all labels");
+    EXPECT_FALSE(Sheet().HasSelection());
+    EXPECT_FALSE(Main->frmLWParams->LabelShown());
+    EXPECT_EQ(Main->frSheet->imgMain->cursor().shape(), Qt::ArrowCursor);
+}
+
+TEST_F(MainTest, CtrlArrowsNudgeTheSelectedImageByAMillimetre) {
+    OpenProject(CopySample("Product Labels.shl"));
+    Select(0);
+    ASSERT_TRUE(Main->frmLWParams->ShowTab("Graphic"));
+    TLabelFace& face = Sheet().Face(0, 0);
+    ASSERT_FALSE(face.Images.empty());
+    face.Image(0).AlignH = face.Image(0).AlignV = 0; // free on both axes
+    Main->LoadLabelParams(0, 0);
+    const double x0 = face.Image(0).X, y0 = face.Image(0).Y;
+    Main->activateWindow();
+    QTest::keyClick(Main.get(), Qt::Key_Right, Qt::ControlModifier);
+    QTest::keyClick(Main.get(), Qt::Key_Down, Qt::ControlModifier);
+    QTest::keyClick(Main.get(), Qt::Key_Down, Qt::ControlModifier);
+    // The fields show inches to three places: a millimetre within their step.
+    EXPECT_NEAR(Sheet().Face(0, 0).Image(0).X - x0, 1.0, 0.03);
+    EXPECT_NEAR(Sheet().Face(0, 0).Image(0).Y - y0, 2.0, 0.05);
+    EXPECT_TRUE(Main->actUndo->isEnabled());
+
+    // With the parameters window hidden the keys do nothing.
+    Main->frmLWParams->hide();
+    const double x1 = Sheet().Face(0, 0).Image(0).X;
+    QTest::keyClick(Main.get(), Qt::Key_Left, Qt::ControlModifier);
+    EXPECT_EQ(Sheet().Face(0, 0).Image(0).X, x1);
+}
+
+TEST_F(MainTest, PreviewOfABoxOpensOnceAndIsClearedWhenClosed) {
+    OpenProject(CopySample("Gift Box.shl"));
+    ASSERT_EQ(Sheet().Header.Shape, lsBox);
+    Select(0);
+    Sheet().HotLabel = 0;
+    Main->mnuLabelPopup();
+    EXPECT_TRUE(Main->mni3DV->isVisible());
+    Main->mni3DV->trigger();
+    ASSERT_TRUE(Main->Preview3DOpen);
+    Tfrm3DV* first = Tfrm3DV::Instance();
+    ASSERT_NE(first, nullptr);
+    Main->mnuLabelPopup();
+    EXPECT_FALSE(Main->mni3DV->isVisible());
+    Q_EMIT Main->frSheet->btn3DClicked(); // a second preview is not made
+    EXPECT_EQ(Tfrm3DV::Instance(), first);
+
+    first->close();
+    QTRY_VERIFY_WITH_TIMEOUT(!Main->Preview3DOpen, 3000);
+    EXPECT_EQ(Tfrm3DV::Instance(), nullptr);
 }
