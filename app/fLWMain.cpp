@@ -425,6 +425,10 @@ void TfrmLWMain::BuildMenus() {
     connect(on, &QAction::triggered, this, [this] { mniOutlineAllClick(true); });
     connect(off, &QAction::triggered, this, [this] { mniOutlineAllClick(false); });
     connect(mniParams, &QAction::triggered, this, &TfrmLWMain::mniParamsClick);
+    connect(mniAddText, &QAction::triggered, this, [this] {
+        if (!frmLWParams) return;
+        if (auto* b = frmLWParams->findChild<QAbstractButton*>("btnAdd"); b && b->isEnabled()) b->click();
+    });
 
     mnuLabels = new QMenu(this);
     mnuLabels->setObjectName("mnuLabels");

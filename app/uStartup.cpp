@@ -123,7 +123,7 @@ bool TStartup::CreateObjects() {
         auto main = std::make_unique<TfrmLWMain>(Database.get());
         main->AttachParams(new TfrmLWParams(main->frSheet, main.get()));
         Main = std::move(main);
-        Main->show();
+        Main->showMaximized();
         Step("main-window");
         return true;
     } catch (const std::exception& e) {
