@@ -13,6 +13,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QListWidget>
+#include <QComboBox>
 #include <QMenu>
 #include <QTimer>
 #include <QPainter>
@@ -540,4 +541,30 @@ TEST_F(MainTest, PreviewOfABoxOpensOnceAndIsClearedWhenClosed) {
     first->close();
     QTRY_VERIFY_WITH_TIMEOUT(!Main->Preview3DOpen, 3000);
     EXPECT_EQ(Tfrm3DV::Instance(), nullptr);
+}
+
+// The Barcode tool on a fresh label gives its face the first symbology.
+TEST_F(MainTest, BarcodeToolGivesAnEmptyFaceABarcode) {
+    NewProject();
+    Select(0);
+    ASSERT_EQ(Sheet().Face(0, 0).BCType, 0);
+    Main->ToolButton(6)->click();
+    EXPECT_EQ(Main->frmLWParams->ActiveKind(), pkBarcode);
+    EXPECT_EQ(Main->lblHint->text(), "Barcode Tab Activated...");
+    EXPECT_EQ(Main->frmLWParams->lstBCTypes->currentIndex(), 1);
+    EXPECT_NE(Sheet().Face(0, 0).BCType, 0);
+    EXPECT_EQ(Sheet().Face(1, 0).BCType, 0);
+}
+
+// A project that cannot be read is not taken on: no file name to save over, no commands.
+TEST_F(MainTest, UnreadableProjectIsNotTakenOn) {
+    const std::string bad = Work.File("bad.shl");
+    WriteAll(bad, QByteArray(700, 'x'));
+    Chosen = bad;
+    Main->actOpenProject->trigger();
+    EXPECT_FALSE(Msgs.Shown.empty());
+    EXPECT_TRUE(Main->ProjectFile.isEmpty());
+    EXPECT_FALSE(Main->actSaveProject->isEnabled());
+    EXPECT_FALSE(Main->ProjectLoaded);
+    EXPECT_EQ(ReadAll(bad), QByteArray(700, 'x'));
 }
