@@ -27,34 +27,6 @@ QString UpdaterMissingMessage() {
     return QString("%1 file not found!\nPlease Install the application correctly!").arg(kUpdaterName);
 }
 
-// ---- the stand-in main window
-
-TPlaceholderMain::TPlaceholderMain(const QString& sampleFile, QWidget* parent) : QMainWindow(parent) {
-    setObjectName("frmPlaceholderMain");
-    setWindowTitle(kAppTitle);
-    auto* host = new QWidget(this);
-    host->setObjectName("pnlWorkspace");
-    setCentralWidget(host);
-    frSheet = new TfrSheet(host);
-    frSheet->setObjectName("frSheet");
-    frSheet->Sheet.Gui = TGuiSettings::Load();
-    frSheet->ApplyColors();
-    {
-        // A sample that cannot be read leaves an empty sheet, quietly.
-        TScriptedMessages quiet;
-        TMessageScope scope(quiet);
-        SampleLoaded = !sampleFile.isEmpty() && QFileInfo(sampleFile).isFile() &&
-                       frSheet->Sheet.OpenProjectFile(sampleFile.toStdString());
-    }
-    host->installEventFilter(this);
-    resize(1000, 760);
-}
-
-bool TPlaceholderMain::eventFilter(QObject* o, QEvent* e) {
-    if (e->type() == QEvent::Resize && o == centralWidget() && frSheet) frSheet->LayOut();
-    return QMainWindow::eventFilter(o, e);
-}
-
 // ---- the start-up sequence
 
 TStartup::TStartup(TStartupOptions options) : Options(std::move(options)) {}

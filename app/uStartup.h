@@ -41,18 +41,6 @@ struct TStartupOptions {
     std::function<void(const QString& step)> OnStep;
 };
 
-// Until the real main window exists: the product sample in a sheet view.
-class TPlaceholderMain : public QMainWindow {
-    Q_OBJECT
-public:
-    explicit TPlaceholderMain(const QString& sampleFile, QWidget* parent = nullptr);
-    TfrSheet* frSheet = nullptr;
-    bool SampleLoaded = false;
-
-protected:
-    bool eventFilter(QObject* o, QEvent* e) override;
-};
-
 class TStartup {
 public:
     explicit TStartup(TStartupOptions options = {});
