@@ -543,6 +543,36 @@ TEST_F(MainTest, PreviewOfABoxOpensOnceAndIsClearedWhenClosed) {
     EXPECT_EQ(Tfrm3DV::Instance(), nullptr);
 }
 
+// An edit in the parameters window refreshes an open preview with the new pictures.
+TEST_F(MainTest, EditsRefreshAnOpenPreview) {
+    OpenProject(CopySample("Gift Box.shl"));
+    Select(0);
+    Sheet().HotLabel = 0;
+    Main->mnuLabelPopup();
+    Main->mni3DV->trigger();
+    Tfrm3DV* v = Tfrm3DV::Instance();
+    ASSERT_NE(v, nullptr);
+    auto blue = [v] {
+        const QImage f = v->RenderFrameImage(QSize(400, 300));
+        int n = 0;
+        for (int y = 0; y < f.height(); ++y)
+            for (int x = 0; x < f.width(); ++x) {
+                const QRgb p = f.pixel(x, y);
+                n += qBlue(p) > 200 && qRed(p) < 40 && qGreen(p) < 40;
+            }
+        return n;
+    };
+    EXPECT_EQ(blue(), 0);
+    // The front panel turns pure blue; the parameters window's hook brings it to the preview.
+    Sheet().Face(0, 4).BGColor = 0xFF0000;
+    Sheet().Face(0, 4).BGColorOn = true;
+    ASSERT_TRUE(bool(Main->frmLWParams->Hooks.Refresh3D));
+    Main->frmLWParams->Hooks.Refresh3D();
+    EXPECT_GT(blue(), 1000);
+    v->close();
+    QTRY_VERIFY_WITH_TIMEOUT(!Main->Preview3DOpen, 3000);
+}
+
 // The Barcode tool on a fresh label gives its face the first symbology.
 TEST_F(MainTest, BarcodeToolGivesAnEmptyFaceABarcode) {
     NewProject();
