@@ -58,21 +58,7 @@ public:
 // Runs a program in `env`; ExitCode -1 when it did not end within timeoutMs.
 inline TRunResult RunIn(const QProcessEnvironment& env, const QString& program, const QStringList& args,
                         int timeoutMs = 60000) {
-    QProcess p;
-    p.setProcessEnvironment(env);
-    p.start(program, args);
-    TRunResult r;
-    if (!p.waitForStarted(10000)) return r;
-    p.closeWriteChannel();
-    if (!p.waitForFinished(timeoutMs)) {
-        p.kill();
-        p.waitForFinished();
-        return r;
-    }
-    r.ExitCode = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-    r.Out = p.readAllStandardOutput();
-    r.Err = p.readAllStandardError();
-    return r;
+    return RunInEnv(env, program, args, timeoutMs);
 }
 
 } // namespace tessora::test

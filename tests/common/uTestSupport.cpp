@@ -20,7 +20,12 @@ std::string BinDir() { return std::string(TESSORA_BIN_DIR) + "/"; }
 std::string SourceDir() { return std::string(TESSORA_SOURCE_DIR) + "/"; }
 
 TRunResult Run(const QString& program, const QStringList& args, int timeoutMs) {
+    return RunInEnv(QProcessEnvironment::systemEnvironment(), program, args, timeoutMs);
+}
+
+TRunResult RunInEnv(const QProcessEnvironment& env, const QString& program, const QStringList& args, int timeoutMs) {
     QProcess p;
+    p.setProcessEnvironment(env);
     p.start(program, args);
     TRunResult r;
     if (!p.waitForStarted(10000)) return r;

@@ -1,5 +1,6 @@
 #pragma once
 #include <QByteArray>
+#include <QProcessEnvironment>
 #include <QString>
 #include <QStringList>
 #include <string>
@@ -29,8 +30,12 @@ struct TRunResult {
     int ExitCode = -1;
     QByteArray Out, Err;
 };
-// Runs a program with arguments and waits up to timeoutMs.
+// Runs a program with arguments and waits up to timeoutMs; ExitCode -1 when it did not start
+// or end in time.
 TRunResult Run(const QString& program, const QStringList& args, int timeoutMs = 120000);
+// The same in the given environment.
+TRunResult RunInEnv(const QProcessEnvironment& env, const QString& program, const QStringList& args,
+                    int timeoutMs = 120000);
 // The same under a name that gtest's Test::Run does not hide inside TEST bodies.
 inline TRunResult RunTool(const QString& program, const QStringList& args, int timeoutMs = 120000) {
     return Run(program, args, timeoutMs);

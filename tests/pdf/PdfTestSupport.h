@@ -17,6 +17,34 @@
 
 namespace tessora::test {
 
+// ASCII85 decoder of the PDF filter, for round trips.
+inline std::string Decode85(std::string_view s) {
+    std::string out;
+    uint32_t v = 0;
+    int n = 0;
+    for (char c : s) {
+        if (c == '~') break;
+        if (c == 'z' && n == 0) {
+            out.append(4, '\0');
+            continue;
+        }
+        v = v * 85 + uint32_t(c - 33);
+        if (++n == 5) {
+            for (int k = 3; k >= 0; --k)
+                out += char((v >> (8 * k)) & 0xFF);
+            v = 0;
+            n = 0;
+        }
+    }
+    if (n > 0) {
+        for (int k = n; k < 5; ++k)
+            v = v * 85 + 84;
+        for (int k = 0; k < n - 1; ++k)
+            out += char((v >> (8 * (3 - k))) & 0xFF);
+    }
+    return out;
+}
+
 inline std::vector<std::string> SplitLines(std::string_view s) {
     std::vector<std::string> lines;
     size_t start = 0;

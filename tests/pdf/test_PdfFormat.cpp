@@ -1,4 +1,6 @@
 // Numbers, literal strings, ASCII85, date and file identifier; the deflate stream.
+#include "tests/pdf/PdfTestSupport.h"
+
 #include "pdf/PdfCompress.h"
 #include "pdf/PdfFormat.h"
 
@@ -8,37 +10,10 @@
 #include <random>
 
 using namespace tessora;
+using tessora::test::Decode85;
 
 namespace {
 
-// ASCII85 decoder of the PDF filter, for round trips.
-std::string Decode85(std::string_view s) {
-    std::string out;
-    uint32_t v = 0;
-    int n = 0;
-    for (char c : s) {
-        if (c == '~') break;
-        if (c == 'z' && n == 0) {
-            out.append(4, '\0');
-            continue;
-        }
-        v = v * 85 + uint32_t(c - 33);
-        if (++n == 5) {
-            for (int k = 3; k >= 0; --k)
-                out += char((v >> (8 * k)) & 0xFF);
-            v = 0;
-            n = 0;
-        }
-    }
-    if (n > 0) {
-        const int keep = n - 1;
-        for (int k = n; k < 5; ++k)
-            v = v * 85 + 84;
-        for (int k = 0; k < keep; ++k)
-            out += char((v >> (8 * (3 - k))) & 0xFF);
-    }
-    return out;
-}
 
 } // namespace
 

@@ -18,32 +18,6 @@ namespace {
 
 using TLines = std::vector<std::string>;
 
-std::string Decode85(std::string_view s) {
-    std::string out;
-    uint32_t v = 0;
-    int n = 0;
-    for (char c : s) {
-        if (c == '~') break;
-        if (c == 'z' && n == 0) {
-            out.append(4, '\0');
-            continue;
-        }
-        v = v * 85 + uint32_t(c - 33);
-        if (++n == 5) {
-            for (int k = 3; k >= 0; --k)
-                out += char((v >> (8 * k)) & 0xFF);
-            v = 0;
-            n = 0;
-        }
-    }
-    if (n > 0) {
-        for (int k = n; k < 5; ++k)
-            v = v * 85 + 84;
-        for (int k = 0; k < n - 1; ++k)
-            out += char((v >> (8 * (3 - k))) & 0xFF);
-    }
-    return out;
-}
 
 std::string Inflate(const std::string& z) {
     std::string out(1 << 20, '\0');
