@@ -16,17 +16,6 @@ namespace tessora::cli {
 
 namespace {
 
-// The CLI reports the program's messages once, as its failure text.
-class TCollectMessages : public TMessageHandler {
-public:
-    QStringList Texts;
-    void Information(const std::string& t) override { Texts << Q(t); }
-    TMsgButton Confirm(const std::string& t, int) override {
-        Texts << Q(t);
-        return mbNo;
-    }
-};
-
 struct TLoaded {
     bool Ok = false;
     bool IsTemplate = false;
@@ -40,11 +29,6 @@ TLoaded Load(TSheet& sheet, const QString& file, bool asNewProject) {
         return {ok, true};
     }
     return {sheet.OpenProjectFile(path), false};
-}
-
-int LoadFailure(const TCollectMessages& msgs, const QString& file) {
-    if (!msgs.Texts.isEmpty()) return Failure(msgs.Texts.join('\n'));
-    return Failure("Can't read " + file);
 }
 
 QJsonObject HeaderJson(const TSheetHeader& h) {
@@ -138,11 +122,11 @@ QJsonObject LabelJson(const TSheetLabel& l, const TSheet& sheet) {
 
 int CmdInfo(const QStringList& args) {
     if (args.size() != 1) return UsageError("info takes one FILE");
-    TCollectMessages msgs;
+    TScriptedMessages msgs;
     TMessageScope scope(msgs);
     TSheet sheet;
     const TLoaded r = Load(sheet, args[0], false);
-    if (!r.Ok) return LoadFailure(msgs, args[0]);
+    if (!r.Ok) return MessagesFailure(msgs, "Can't read " + args[0]);
     QJsonArray labels;
     for (const auto& l : sheet.Labels) labels.append(LabelJson(*l, sheet));
     QJsonObject root{{"header", HeaderJson(sheet.Header)},
@@ -155,11 +139,11 @@ int CmdInfo(const QStringList& args) {
 
 int CmdConvert(const QStringList& args) {
     if (args.size() != 2) return UsageError("convert takes IN and OUT.shl");
-    TCollectMessages msgs;
+    TScriptedMessages msgs;
     TMessageScope scope(msgs);
     TSheet sheet;
-    if (!Load(sheet, args[0], true).Ok) return LoadFailure(msgs, args[0]);
-    if (!sheet.SaveProject(S(QFileInfo(args[1]).absoluteFilePath()))) return LoadFailure(msgs, args[1]);
+    if (!Load(sheet, args[0], true).Ok) return MessagesFailure(msgs, "Can't read " + args[0]);
+    if (!sheet.SaveProject(S(QFileInfo(args[1]).absoluteFilePath()))) return MessagesFailure(msgs, "Can't write " + args[1]);
     return 0;
 }
 

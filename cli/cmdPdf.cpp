@@ -58,12 +58,12 @@ int CmdPdf(const QStringList& args) {
     const bool loaded = kind >= 1 ? sheet.StartNewProject(path, kind) : sheet.OpenProjectFile(path);
     int rc = 0;
     if (!loaded) {
-        rc = Failure(msgs.Texts().empty() ? "Can't read " + in : Q(msgs.Texts().back()));
+        rc = MessagesFailure(msgs, "Can't read " + in);
     } else {
         if (page) sheet.Settings.PageNum = page;
         const std::string target = S(QFileInfo(out).absoluteFilePath());
         const bool ok = first ? sheet.WriteSheetPdfPages(target, false, first, last) : sheet.WriteSheetPdf(target, false);
-        if (!ok) rc = Failure(msgs.Texts().empty() ? "Can't write " + out : Q(msgs.Texts().back()));
+        if (!ok) rc = MessagesFailure(msgs, "Can't write " + out);
     }
     SetStatusWindow(nullptr);
     return rc;

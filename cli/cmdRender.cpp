@@ -47,7 +47,7 @@ int CmdRender(const QStringList& args) {
     const std::string path = S(QFileInfo(in).absoluteFilePath());
     const int kind = FileKind(path);
     const bool ok = kind >= 1 ? sheet.LoadTemplate(path, false, kind == 2) : sheet.OpenProjectFile(path);
-    if (!ok) return Failure(msgs.Texts().empty() ? "Can't read " + in : Q(msgs.Texts().back()));
+    if (!ok) return MessagesFailure(msgs, "Can't read " + in);
     if (zoom > 0) {
         if (size_t(zoom) > sheet.Labels.size())
             return Failure(QString("render: the sheet has %1 labels").arg(sheet.Labels.size()));

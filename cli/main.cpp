@@ -53,6 +53,12 @@ int Failure(const QString& text) {
     return 1;
 }
 
+int MessagesFailure(const TScriptedMessages& msgs, const QString& fallback) {
+    QStringList texts;
+    for (const auto& t : msgs.Texts()) texts << QString::fromStdString(t);
+    return Failure(texts.isEmpty() ? fallback : texts.join('\n'));
+}
+
 } // namespace tessora::cli
 
 int main(int argc, char** argv) {

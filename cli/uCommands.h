@@ -1,6 +1,8 @@
 #pragma once
 // The commands of tessora-cli. Each gets its own arguments (after the command
 // name) and returns the exit code: 0 done, 1 failed, 2 usage error.
+#include "document/uMessages.h"
+
 #include <QStringList>
 
 namespace tessora::cli {
@@ -15,5 +17,8 @@ int CmdBarcode(const QStringList& args);
 int UsageError(const QString& text);
 // Prints the program's failure to stderr; returns 1.
 int Failure(const QString& text);
+// The program's messages recorded during the command as its failure, or `fallback` when it
+// showed none; returns 1.
+int MessagesFailure(const TScriptedMessages& msgs, const QString& fallback);
 
 } // namespace tessora::cli
