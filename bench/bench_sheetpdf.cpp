@@ -4,6 +4,7 @@
 #include "pdf/PdfJpeg.h"
 #include "sheetview/uPdfPicture.h"
 #include "sheetview/uSheet.h"
+#include "bench/uBenchMain.h"
 #include "bench/uBenchSheets.h"
 
 #include <QDir>
@@ -81,11 +82,4 @@ BENCHMARK(BM_JpegOfLabelBitmaps)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    SetProgramFolder(QDir::tempPath().toStdString());
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    return 0;
-}
+TESSORA_BENCHMARK_MAIN()

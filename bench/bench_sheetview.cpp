@@ -1,6 +1,7 @@
 // Label drawing on the screen target: one label, and a full redraw of a 30-up sheet.
 #include "document/uCommon.h"
 #include "sheetview/uSheet.h"
+#include "bench/uBenchMain.h"
 #include "bench/uBenchSheets.h"
 
 #include <QDir>
@@ -34,11 +35,4 @@ BENCHMARK(BM_RedrawSheetFull30)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    SetProgramFolder(QDir::tempPath().toStdString());
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    return 0;
-}
+TESSORA_BENCHMARK_MAIN()
