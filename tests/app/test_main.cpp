@@ -344,6 +344,28 @@ TEST_F(MainTest, LabelMenuOffersWhatTheLabelUnderTheMouseAllows) {
     for (auto& l : Sheet().Labels) EXPECT_FALSE(l->VisFr);
 }
 
+// Real right clicks: on the view the press selects the label first, on the selection
+// rectangle it keeps it; both open the label menu for that label.
+TEST_F(MainTest, RightClickSelectsTheLabelAndOpensItsMenu) {
+    OpenProject(CopySample("Product Labels.shl"));
+    Main->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(Main.get()));
+    const QRect second = Sheet().LabelRect(1);
+    QTest::mouseClick(Main->frSheet->imgMain, Qt::RightButton, {}, second.center());
+    QTRY_VERIFY(Main->mnuLabel->isVisible());
+    EXPECT_EQ(Sheet().CurLabel, 1);
+    EXPECT_TRUE(Main->mniParams->isVisible());
+    Main->mnuLabel->hide();
+
+    TSelectShape* shape = Main->frSheet->SelectShape;
+    ASSERT_TRUE(shape->isVisible());
+    QTest::mouseClick(shape, Qt::RightButton, {}, QPoint(shape->width() / 2, shape->height() / 2));
+    QTRY_VERIFY(Main->mnuLabel->isVisible());
+    EXPECT_EQ(Sheet().CurLabel, 1);
+    EXPECT_EQ(Sheet().HotLabel, 1);
+    Main->mnuLabel->hide();
+}
+
 TEST_F(MainTest, ToolButtonWithoutSelectionListsTheLabels) {
     OpenProject(CopySample("Product Labels.shl"));
     ASSERT_FALSE(Sheet().HasSelection());
