@@ -169,6 +169,10 @@ void THueRing::paintEvent(QPaintEvent*) {
     p.drawImage(0, 0, RingImage);
     const QRect q = SquareRect();
     p.drawImage(q.topLeft(), SquareImage);
+    // A faint edge, so the white corner does not melt into the window.
+    p.setPen(QColor(0, 0, 0, 70));
+    p.setBrush(Qt::NoBrush);
+    p.drawRect(q.adjusted(-1, -1, 0, 0));
     p.setRenderHint(QPainter::Antialiasing);
     p.setBrush(Qt::NoBrush);
     // Markers in white over black, visible on any colour.
