@@ -45,7 +45,8 @@ TfrmColorPicker::TfrmColorPicker(QWidget* mainWindow) : QDialog(mainWindow), Mai
     grid->setVerticalSpacing(10);
     right->addLayout(grid);
     const int valueWidth = fontMetrics().horizontalAdvance(QStringLiteral("888")) + 4;
-    auto bar = [&](int row, QScrollBar*& s, QLabel*& l, const char* caption, const char* name, const char* label) {
+    auto bar = [&](int row, QScrollBar*& s, QLabel*& l, const char* caption, const char* name,
+                   const char* label) {
         grid->addWidget(new QLabel(caption, this), row, 0);
         s = new QScrollBar(Qt::Horizontal, this);
         s->setObjectName(name);
@@ -93,9 +94,13 @@ TfrmColorPicker::~TfrmColorPicker() {
     if (gPicker == this) gPicker = nullptr;
 }
 
-TfrmColorPicker* TfrmColorPicker::Instance() { return gPicker; }
+TfrmColorPicker* TfrmColorPicker::Instance() {
+    return gPicker;
+}
 
-QColor TfrmColorPicker::Color() const { return Current; }
+QColor TfrmColorPicker::Color() const {
+    return Current;
+}
 
 void TfrmColorPicker::ShowColor(QColor color, bool updateWheel) {
     // Everything is shown as plain RGB, whatever spec the colour came in.

@@ -89,9 +89,9 @@ private:
     QWidget* MainWindow;
     QPointer<TfrSheet> Frame;
     QColor Current = Qt::black;
-    bool Loading = false;     // ShowColor is setting the controls
-    bool CursorsSet = false;  // the sheet view shows PickCursor
-    QCursor ViewCursor;       // the view image's pointer before
+    bool Loading = false;    // ShowColor is setting the controls
+    bool CursorsSet = false; // the sheet view shows PickCursor
+    QCursor ViewCursor;      // the view image's pointer before
     QPoint SamplePos;
 };
 

@@ -20,13 +20,14 @@ constexpr double kInner = kOuter - 21.0;
 const int kHalf = int((kInner - 5.0) / std::numbers::sqrt2);
 const int kSide = 2 * kHalf + 1;
 
-double Coverage(double d) { return std::clamp(kOuter - d + 0.5, 0.0, 1.0) * std::clamp(d - kInner + 0.5, 0.0, 1.0); }
+double Coverage(double d) {
+    return std::clamp(kOuter - d + 0.5, 0.0, 1.0) * std::clamp(d - kInner + 0.5, 0.0, 1.0);
+}
 
 } // namespace
 
 THueRing::THueRing(QWidget* parent) : QWidget(parent) {
     setFixedSize(kSize, kSize);
-    setMouseTracking(false);
     RenderRing();
     RenderSquare();
 }
@@ -118,7 +119,9 @@ void THueRing::mouseMoveEvent(QMouseEvent* e) {
     if (e->buttons() & Qt::LeftButton) Pick(e->position());
 }
 
-void THueRing::mouseReleaseEvent(QMouseEvent*) { Dragging = partNone; }
+void THueRing::mouseReleaseEvent(QMouseEvent*) {
+    Dragging = partNone;
+}
 
 bool THueRing::event(QEvent* e) {
     if (e->type() == QEvent::ToolTip) {

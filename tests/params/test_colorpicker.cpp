@@ -35,11 +35,16 @@ protected:
         const QImage img = Picker->shpColor->grab().toImage();
         return img.pixelColor(img.width() / 2, img.height() / 2);
     }
-    QColor Bars() const { return QColor(Picker->scbR->value(), Picker->scbG->value(), Picker->scbB->value()); }
-    QStringList Values() const { return {Picker->lblR2->text(), Picker->lblG2->text(), Picker->lblB2->text()}; }
+    QColor Bars() const {
+        return QColor(Picker->scbR->value(), Picker->scbG->value(), Picker->scbB->value());
+    }
+    QStringList Values() const {
+        return {Picker->lblR2->text(), Picker->lblG2->text(), Picker->lblB2->text()};
+    }
     // Waits for the eyedropper's single sample (its timer is 1 ms).
     void WaitSample() {
-        for (int i = 0; i < 200 && Picker->tmrSample->isActive(); ++i) QTest::qWait(5);
+        for (int i = 0; i < 200 && Picker->tmrSample->isActive(); ++i)
+            QTest::qWait(5);
         QTest::qWait(5);
     }
     // A point of the view image whose layer pixel has the colour and that lies inside the rect.
@@ -104,9 +109,12 @@ TEST_F(PickerTest, RingClicksPickWhatIsDrawnThere) {
         QPoint at;
         bool ring;
     } cases[] = {
-        {Ring->HuePoint(0), true},          {Ring->HuePoint(90), true},
-        {Ring->HuePoint(150), true},        {Ring->HuePoint(330), true},
-        {Ring->SquarePoint(255, 64), false}, {Ring->SquarePoint(60, 200), false},
+        {Ring->HuePoint(0), true},
+        {Ring->HuePoint(90), true},
+        {Ring->HuePoint(150), true},
+        {Ring->HuePoint(330), true},
+        {Ring->SquarePoint(255, 64), false},
+        {Ring->SquarePoint(60, 200), false},
         {Ring->SquarePoint(255, 128), false},
     };
     const QColor blue(40, 40, 200);
@@ -273,11 +281,12 @@ TEST_F(PickerTest, EyedropperSamplesTheSheetAndLeavesItAlone) {
     Frame->LayOut();
     // What a press does to the sheet when it gets one: select the label under it.
     int presses = 0;
-    QObject::connect(Frame, &TfrSheet::imgMainMouseDown, [&](Qt::MouseButton, Qt::KeyboardModifiers, QPoint pos) {
-        ++presses;
-        Sheet->HoverAt(pos);
-        Select(Sheet->HotLabel);
-    });
+    QObject::connect(Frame, &TfrSheet::imgMainMouseDown,
+                     [&](Qt::MouseButton, Qt::KeyboardModifiers, QPoint pos) {
+                         ++presses;
+                         Sheet->HoverAt(pos);
+                         Select(Sheet->HotLabel);
+                     });
     QObject::connect(Frame, &TfrSheet::SelectShapeMouseDown, [&] { ++presses; });
     int moves = 0;
     QObject::connect(Frame, &TfrSheet::imgMainMouseMove, [&] { ++moves; });
