@@ -72,7 +72,7 @@ public:
     // The screen-colour sampler: single shot, 1 ms, running only between a press and its sample.
     QTimer* tmrSample = nullptr;
     // The colour of one screen pixel: grabbed from the screen, or where the screen cannot be
-    // read (Wayland, offscreen), from the program's own window at that point. Invalid when
+    // read (Wayland), from the program's own window at that point. Invalid when
     // neither has it.
     static QColor ScreenPixel(QPoint global);
 
