@@ -4,7 +4,9 @@
 // view), or shown modally for the text dialog. What its OK does depends on the target code
 // of the last opening; the parameters window installs those actions through OnOK.
 #include <QColor>
+#include <QCursor>
 #include <QDialog>
+#include <QPointer>
 #include <functional>
 
 class QLabel;
@@ -45,7 +47,7 @@ public:
     bool PickModal(QColor preset, QColor& result);
 
     // The sheet view whose presses sample a colour while the picker is visible.
-    void SetSheetFrame(TfrSheet* frame) { Frame = frame; }
+    void SetSheetFrame(TfrSheet* frame);
     // A press on the sheet view while the picker is visible: samples the screen pixel under
     // the pointer at the next timer tick. False when the picker is not visible (the press is
     // the sheet's).
@@ -64,10 +66,33 @@ public:
 
     void btnOKClick();
 
+    // The eyedropper pointer the sheet view shows while the picker is open; the program
+    // sets its own PICK cursor here at start-up.
+    QCursor PickCursor{Qt::CrossCursor};
+    // The screen-colour sampler: single shot, 1 ms, running only between a press and its sample.
+    QTimer* tmrSample = nullptr;
+    // The colour of one screen pixel: grabbed from the screen, or where the screen cannot be
+    // read (Wayland), from the program's own window at that point. Invalid when
+    // neither has it.
+    static QColor ScreenPixel(QPoint global);
+
+protected:
+    void hideEvent(QHideEvent* e) override;
+
 private:
+    void PlaceAtMainWindow();
+    void clrPicker2Change(QColor color);
+    void scbChange();
+    void tmrSampleTimer();
+    void RestoreCursors();
+
     QWidget* MainWindow;
-    TfrSheet* Frame = nullptr;
+    QPointer<TfrSheet> Frame;
     QColor Current = Qt::black;
+    bool Loading = false;    // ShowColor is setting the controls
+    bool CursorsSet = false; // the sheet view shows PickCursor
+    QCursor ViewCursor;      // the view image's pointer before
+    QPoint SamplePos;
 };
 
 } // namespace tessora

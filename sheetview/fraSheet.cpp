@@ -26,18 +26,22 @@ void TSheetImage::paintEvent(QPaintEvent*) {
 }
 
 void TSheetImage::mousePressEvent(QMouseEvent* e) {
+    if (Frame->InterceptPress(e->globalPosition().toPoint())) return;
     Q_EMIT Frame->imgMainMouseDown(e->button(), e->modifiers(), e->position().toPoint());
 }
 
 void TSheetImage::mouseMoveEvent(QMouseEvent* e) {
+    if (Frame->InterceptMove()) return;
     Q_EMIT Frame->imgMainMouseMove(e->buttons(), e->modifiers(), e->position().toPoint());
 }
 
 void TSheetImage::mouseReleaseEvent(QMouseEvent* e) {
+    if (Frame->InterceptRelease()) return;
     Q_EMIT Frame->imgMainMouseUp(e->button(), e->modifiers(), e->position().toPoint());
 }
 
 void TSheetImage::mouseDoubleClickEvent(QMouseEvent* e) {
+    if (Frame->InterceptPress(e->globalPosition().toPoint())) return;
     Q_EMIT Frame->imgMainDblClick(e->button(), e->modifiers(), e->position().toPoint());
 }
 
@@ -63,18 +67,22 @@ void TSelectShape::paintEvent(QPaintEvent*) {
 
 // The shape sits on the view image, so its points become view pixels by its position.
 void TSelectShape::mousePressEvent(QMouseEvent* e) {
+    if (Frame->InterceptPress(e->globalPosition().toPoint())) return;
     Q_EMIT Frame->SelectShapeMouseDown(e->button(), e->modifiers(), pos() + e->position().toPoint());
 }
 
 void TSelectShape::mouseMoveEvent(QMouseEvent* e) {
+    if (Frame->InterceptMove()) return;
     Q_EMIT Frame->SelectShapeMouseMove(e->buttons(), e->modifiers(), pos() + e->position().toPoint());
 }
 
 void TSelectShape::mouseReleaseEvent(QMouseEvent* e) {
+    if (Frame->InterceptRelease()) return;
     Q_EMIT Frame->SelectShapeMouseUp(e->button(), e->modifiers(), pos() + e->position().toPoint());
 }
 
 void TSelectShape::mouseDoubleClickEvent(QMouseEvent* e) {
+    if (Frame->InterceptPress(e->globalPosition().toPoint())) return;
     Q_EMIT Frame->SelectShapeDblClick(e->button(), e->modifiers(), pos() + e->position().toPoint());
 }
 
@@ -113,6 +121,19 @@ void TfrSheet::ApplyColors() {
     pal.setColor(QPalette::Window, ToQColor(Sheet.Gui.BgColor));
     pnlSheet->setPalette(pal);
     imgMain->update();
+}
+
+bool TfrSheet::InterceptPress(QPoint global) {
+    PressTaken = PressInterceptor && PressInterceptor(global);
+    return PressTaken;
+}
+
+bool TfrSheet::InterceptMove() const { return InterceptActive && InterceptActive(); }
+
+bool TfrSheet::InterceptRelease() {
+    const bool taken = PressTaken;
+    PressTaken = false;
+    return taken;
 }
 
 QRect TfrSheet::ImageRect() const { return imgMain->geometry().translated(pnlSheet->pos()); }

@@ -6,6 +6,7 @@
 
 #include <QFrame>
 #include <QWidget>
+#include <functional>
 
 class QPushButton;
 
@@ -80,6 +81,17 @@ public:
     // The view image's rectangle in this widget.
     QRect ImageRect() const;
 
+    // A tool that borrows the mouse from the sheet (the colour picker's eyedropper).
+    // PressInterceptor is asked first at every press on the view image or the selection
+    // rectangle, with the global point: true takes the press and its release away from the
+    // sheet. While InterceptActive says true, moves there reach nobody (no hover, no drag).
+    std::function<bool(QPoint global)> PressInterceptor;
+    std::function<bool()> InterceptActive;
+    // Used by the view image and the frames for each event: true when it is taken.
+    bool InterceptPress(QPoint global);
+    bool InterceptMove() const;
+    bool InterceptRelease();
+
 Q_SIGNALS:
     // Mouse over the view image outside the selection rectangle; pos in view pixels.
     void imgMainMouseMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers mods, QPoint pos);
@@ -99,6 +111,7 @@ protected:
     void resizeEvent(QResizeEvent* e) override;
 
 private:
+    bool PressTaken = false;
     void SyncFrames();
     void PlaceButtons();
     void PlaceChildren();
