@@ -6,6 +6,7 @@
 #include "app/uCursors.h"
 #include "content/dTessora.h"
 #include "content/uServer.h"
+#include "params/fColorPicker.h"
 #include "document/uMessages.h"
 #include "platform/uProgramFolder.h"
 #include "platform/uSettings.h"
@@ -94,6 +95,10 @@ bool TStartup::CreateObjects() {
         // The main window first: the parameters window is placed against it and owned by it.
         auto main = std::make_unique<TfrmLWMain>(Database.get());
         main->AttachParams(new TfrmLWParams(main->frSheet, main.get()));
+        // The one colour picker of the run; its eyedropper samples the main sheet view.
+        auto* picker = new TfrmColorPicker(main.get());
+        picker->SetSheetFrame(main->frSheet);
+        picker->PickCursor = ScreenCursor(crPick);
         Main = std::move(main);
         Main->showMaximized();
         Step("main-window");
