@@ -98,6 +98,7 @@ void TColorButton::UpdateIcon() { setIcon(ColorIcon(Value, iconSize())); }
 } // namespace tessora
 
 #include <QDropEvent>
+#include <QMimeData>
 
 namespace tessora {
 
@@ -109,8 +110,15 @@ TDragOrderList::TDragOrderList(QWidget* parent) : QListWidget(parent) {
     setDropIndicatorShown(true);
 }
 
+bool TDragOrderList::OwnItems(const QDropEvent* e) const {
+    // Items of this list (a drag from here, or the same list format dropped from outside,
+    // which reorders nothing but the dragged row).
+    const QStringList types = model()->mimeTypes();
+    return e->source() == this || (!e->source() && !types.isEmpty() && e->mimeData()->hasFormat(types.first()));
+}
+
 void TDragOrderList::dragMoveEvent(QDragMoveEvent* e) {
-    if (e->source() != this) {
+    if (!OwnItems(e)) {
         e->ignore();
         return;
     }
@@ -120,7 +128,7 @@ void TDragOrderList::dragMoveEvent(QDragMoveEvent* e) {
 }
 
 void TDragOrderList::dropEvent(QDropEvent* e) {
-    if (e->source() != this) {
+    if (!OwnItems(e)) {
         e->ignore();
         return;
     }

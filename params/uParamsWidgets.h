@@ -78,6 +78,9 @@ Q_SIGNALS:
 protected:
     void dragMoveEvent(QDragMoveEvent* e) override;
     void dropEvent(QDropEvent* e) override;
+
+private:
+    bool OwnItems(const QDropEvent* e) const;
 };
 
 } // namespace tessora
