@@ -55,16 +55,17 @@ void TfrmLWParams::BuildGraphicTab() {
     buttons->setSpacing(4);
     buttons->addWidget(btnBGFile);
     buttons->addWidget(btnClear);
-    g->addLayout(buttons, 0, 0);
+    buttons->addStretch();
+    g->addLayout(buttons, 0, 0, 1, 2);
 
     auto* list = new TDragOrderList(tsGraphic);
     lstBGFiles = list;
     lstBGFiles->setObjectName("lstBGFiles");
-    lstBGFiles->setFixedWidth(170);
+    lstBGFiles->setFixedWidth(160);
     g->addWidget(lstBGFiles, 1, 0, 5, 1);
     auto* hint = new QLabel("Select an Image from the list above before using the controls below", tsGraphic);
     hint->setWordWrap(true);
-    hint->setFixedWidth(170);
+    hint->setFixedWidth(160);
     g->addWidget(hint, 6, 0, 2, 1, Qt::AlignTop);
 
     btnImgUp = new QToolButton(tsGraphic);
@@ -116,8 +117,12 @@ void TfrmLWParams::BuildGraphicTab() {
     lstFlip->setObjectName("lstFlip");
     lstFlip->addItems({"<none>", "Horizontal", "Vertical"});
     g->addWidget(lstFlip, 5, 3);
+    for (QWidget* w : std::initializer_list<QWidget*>{edtBGX, edtBGY, edtScale, edtAngle})
+        w->setFixedWidth(82);
+    for (QComboBox* c : {lstAlign, lstAlign2, lstFlip})
+        c->setFixedWidth(90);
     g->setRowStretch(7, 1);
-    g->setColumnStretch(4, 1);
+    g->setColumnStretch(5, 1);
 
     connect(btnBGFile, &QPushButton::clicked, this, [this] { InsertImage(); });
     connect(btnClear, &QPushButton::clicked, this, [this] { RemoveImage(); });

@@ -194,12 +194,12 @@ void TfrmLWParams::BuildBarcodeTab() {
     g->addWidget(lstBCTypes, 0, 1, 1, 2);
     btnDelBarcode = new QPushButton("Remove Barcode", tsBarcode);
     btnDelBarcode->setObjectName("btnDelBarcode");
-    g->addWidget(btnDelBarcode, 0, 3, 1, 2);
+    g->addWidget(btnDelBarcode, 0, 3);
 
     g->addWidget(caption("Barcode Data:"), 1, 0);
     edtBCText = new QLineEdit(tsBarcode);
     edtBCText->setObjectName("edtBCText");
-    g->addWidget(edtBCText, 1, 1, 1, 4);
+    g->addWidget(edtBCText, 1, 1, 1, 3);
 
     g->addWidget(caption("Barcode Position X, Y:"), 2, 0);
     edtBCLeft = new TUnitSpinBox(0, 300, 1, 1, tsBarcode);
@@ -218,23 +218,28 @@ void TfrmLWParams::BuildBarcodeTab() {
     g->addWidget(caption("Display Style:"), 4, 0);
     lstBCOutput = List("lstBCOutput", {"None", "Code", "Type", "Both"}, tsBarcode);
     g->addWidget(lstBCOutput, 4, 1);
-    g->addWidget(caption("Info Alignment:"), 4, 3);
+    g->addWidget(caption("Info Alignment:"), 4, 2);
     lstBCAlign = List("lstBCAlign",
                       {"Top-Left", "Top-Right", "Top-Center", "Bottom-Left", "Bottom-Right", "Bottom-Center"},
                       tsBarcode);
-    g->addWidget(lstBCAlign, 4, 4);
+    g->addWidget(lstBCAlign, 4, 3);
 
     g->addWidget(caption("Angle:"), 5, 0);
     lstBCAngle = List("lstBCAngle", {"270", "180", "90", "0", "-90", "-180", "-270"}, tsBarcode);
     g->addWidget(lstBCAngle, 5, 1);
-    g->addWidget(caption("Color:"), 5, 3);
+    g->addWidget(caption("Color:"), 5, 2);
     pckBCColor = new TColorButton(tsBarcode);
     pckBCColor->setObjectName("pckBCColor");
-    g->addWidget(pckBCColor, 5, 4, Qt::AlignLeft);
+    g->addWidget(pckBCColor, 5, 3, Qt::AlignLeft);
 
     chbBCChSum = new QCheckBox("Check Sum", tsBarcode);
     chbBCChSum->setObjectName("chbBCChSum");
     g->addWidget(chbBCChSum, 6, 1);
+    for (QWidget* w : std::initializer_list<QWidget*>{edtBCLeft, edtBCTop, edtBCWidth, edtBCHeight})
+        w->setFixedWidth(82);
+    lstBCOutput->setFixedWidth(82);
+    lstBCAngle->setFixedWidth(82);
+    lstBCAlign->setFixedWidth(112);
     g->setRowStretch(7, 1);
     g->setColumnStretch(4, 1);
 

@@ -60,17 +60,20 @@ void TfrmLWParams::BuildSerialTab() {
     g->addWidget(chbShowSerial, 0, 0, 1, 2);
 
     g->addWidget(new QLabel("Page:", tsSerial), 1, 0);
+    auto* pages = new QHBoxLayout;
     edtPgNum = new QSpinBox(tsSerial);
     edtPgNum->setObjectName("edtPgNum");
     edtPgNum->setRange(1, 1);
     edtPgNum->setKeyboardTracking(false);
-    g->addWidget(edtPgNum, 1, 1);
-    g->addWidget(new QLabel("/", tsSerial), 1, 2, Qt::AlignCenter);
+    pages->addWidget(edtPgNum);
+    pages->addWidget(new QLabel("/", tsSerial));
     edtPgCount = new QSpinBox(tsSerial);
     edtPgCount->setObjectName("edtPgCount");
     edtPgCount->setRange(1, 300);
     edtPgCount->setKeyboardTracking(false);
-    g->addWidget(edtPgCount, 1, 3);
+    pages->addWidget(edtPgCount);
+    pages->addStretch();
+    g->addLayout(pages, 1, 1, 1, 3);
 
     g->addWidget(new QLabel("Position:", tsSerial), 2, 0);
     auto* xy = new QHBoxLayout;
@@ -78,6 +81,7 @@ void TfrmLWParams::BuildSerialTab() {
     edtSrX = new TUnitSpinBox(-300, 300, 1, 1, tsSerial);
     edtSrX->setObjectName("edtSrX");
     xy->addWidget(edtSrX);
+    xy->addSpacing(8);
     xy->addWidget(new QLabel("Y:", tsSerial));
     edtSrY = new TUnitSpinBox(-300, 300, 1, 1, tsSerial);
     edtSrY->setObjectName("edtSrY");
@@ -95,6 +99,14 @@ void TfrmLWParams::BuildSerialTab() {
     al->addWidget(lstSrAlignH);
     al->addWidget(lstSrAlignV);
     g->addLayout(al, 3, 1, 1, 3);
+    edtPgNum->setFixedWidth(60);
+    edtPgCount->setFixedWidth(60);
+    edtSrX->setFixedWidth(82);
+    edtSrY->setFixedWidth(82);
+    lstSrAlignH->setFixedWidth(100);
+    lstSrAlignV->setFixedWidth(100);
+    xy->addStretch();
+    al->addStretch();
     g->setColumnStretch(4, 1);
     v->addLayout(g);
     v->addStretch();
