@@ -255,3 +255,68 @@ TEST_F(ParamsTest, WorkspaceSettingsGoToTheIniFile) {
     EXPECT_TRUE(again.btnWSpace2->isChecked());
     EXPECT_EQ(again.shpGUIBGColor->Color(), 0x1E140Au);
 }
+
+// Two labels that differ in every field of these tabs: loading them in turn reaches every
+// change handler, and none of them may write, record or draw.
+TEST_F(ParamsTest, LoadingEveryTabChangesNothing) {
+    Make(2, 1);
+    AddImage(0, Qt::red);
+    AddImage(1, Qt::blue);
+    for (int i = 0; i < 2; ++i) {
+        TSheetLabel& l = Sheet->Label(i);
+        TLabelFace& f = l.Face(0);
+        TLabelImage& im = f.Image(0);
+        l.Vis = i == 0;
+        l.VisFr = i == 1;
+        l.OLColor = i ? 0x0000FF : 0x00FF00;
+        l.OLShColor = i ? 0x808080 : 0x404040;
+        l.OLShadow = i == 1;
+        l.OLThick = uint8_t(2 + i);
+        f.BGColorOn = i == 0;
+        f.BGColor = i ? 0x00FFFF : 0xFFFF00;
+        f.BCType = uint8_t(1 + i);
+        f.BCText = i ? "12" : "34";
+        f.BCWidth = i ? 0.2 : 0.4;
+        f.BCHeight = i ? 11 : 13;
+        f.BCOutput = uint8_t(i);
+        f.BCAlign = uint8_t(i + 2);
+        f.BCAngle = int16_t(i ? 90 : 180);
+        f.BCColor = i ? 0x000080 : 0x008000;
+        f.BCChSum = i == 1;
+        im.Scale = uint8_t(i ? 50 : 70);
+        im.Angle = int16_t(i ? 10 : 20);
+        im.Flip = uint8_t(i + 1);
+        im.Fade = uint8_t(i ? 30 : 40);
+        im.Filters = i ? "1_5;6;#2_3;#4_;#" : "3_1.50;#5_;#";
+    }
+    Sheet->RedrawSheet(true, true);
+    const QImage layer = Sheet->SheetLayer.copy();
+    std::vector<std::string> filters = {Sheet->Label(0).Face(0).Image(0).Filters,
+                                        Sheet->Label(1).Face(0).Image(0).Filters};
+    ResetCounters();
+    for (int l : {0, 1, 0, 1}) {
+        Sheet->CurLabel = l;
+        Sheet->CurFace = 0;
+        P->LoadLabelParams(l, 0);
+    }
+    EXPECT_TRUE(Sheet->UndoList.empty());
+    EXPECT_EQ(Redraws + UndoEnables + Saves + Refreshes, 0);
+    EXPECT_EQ(Sheet->SheetLayer, layer);
+    EXPECT_EQ(Sheet->Label(0).Face(0).Image(0).Filters, filters[0]);
+    EXPECT_EQ(Sheet->Label(1).Face(0).Image(0).Filters, filters[1]);
+    EXPECT_TRUE(Sheet->Label(0).Vis);
+    EXPECT_FALSE(Sheet->Label(0).VisFr);
+    // The controls show label 1.
+    EXPECT_EQ(P->chbVis->text(), "OFF");
+    EXPECT_TRUE(P->btnVisFr->isChecked());
+    EXPECT_EQ(P->edtOLThick->value(), 3);
+    EXPECT_EQ(P->pckOLShColor->Color(), 0x808080u);
+    EXPECT_EQ(P->shpLblColor->Color(), 0x00FFFFu);
+    EXPECT_EQ(P->lstBCAngle->currentText(), "90");
+    EXPECT_EQ(P->edtBCText->text(), "12");
+    EXPECT_EQ(P->edtScale->value(), 50);
+    EXPECT_EQ(P->edtFade->value(), 30);
+    EXPECT_TRUE(P->chbGrey->isChecked());
+    EXPECT_FALSE(P->chbNegative->isChecked());
+    EXPECT_EQ(P->edtSharp->value(), 3);
+}
