@@ -152,8 +152,9 @@ void TfrmLWParams::BuildGraphicTab() {
 
 void TfrmLWParams::UpdateImageControls() {
     const bool any = lstBGFiles->count() > 0;
-    for (QWidget* w : std::initializer_list<QWidget*>{btnClear, btnImgUp, btnImgDown, lstBGFiles, edtBGX, edtBGY,
-                                                      lstAlign, lstAlign2, edtScale, edtAngle, lstFlip})
+    for (QWidget* w :
+         std::initializer_list<QWidget*>{btnClear, btnImgUp, btnImgDown, lstBGFiles, edtBGX, edtBGY, lstAlign,
+                                         lstAlign2, edtScale, edtAngle, lstFlip})
         w->setEnabled(any);
     pgcParams->setTabVisible(pgcParams->indexOf(tsFilter), HasLabel && any);
 }

@@ -65,7 +65,8 @@ protected:
         const int t = Thick->value();
         p.setPen(QPen(ToQColor(Color->Color()), t));
         p.setBrush(Qt::white);
-        p.drawRoundedRect(QRectF(rect()).adjusted(t / 2.0 + 1, t / 2.0 + 1, -t / 2.0 - 1, -t / 2.0 - 1), 10, 10);
+        p.drawRoundedRect(QRectF(rect()).adjusted(t / 2.0 + 1, t / 2.0 + 1, -t / 2.0 - 1, -t / 2.0 - 1), 10,
+                          10);
     }
 
 private:
@@ -116,7 +117,8 @@ void TfrmLWParams::BuildControlTab() {
     chbBGColor->setFont(Bold(chbBGColor->font()));
     chbBGColor->setFixedWidth(50);
     c->addWidget(chbBGColor);
-    c->addWidget(new QLabel("Select Label Background Color\nto Print\nor turn Label Color On/Off", grpColor), 1);
+    c->addWidget(new QLabel("Select Label Background Color\nto Print\nor turn Label Color On/Off", grpColor),
+                 1);
     shpLblColor = new TColorSwatch(grpColor);
     shpLblColor->setObjectName("shpLblColor");
     shpLblColor->setFixedSize(40, 30);
@@ -464,9 +466,9 @@ void TfrmLWParams::BuildSettingsTab() {
     gs->addWidget(btnWSpace2);
     g->addWidget(grpSpace, 0, 1);
 
-    lblSettingsNote = new QLabel(
-        "Work space color will NOT be printed.\nSelect print color by right clicking\non label space or from Parameter box",
-        tsSettings);
+    lblSettingsNote = new QLabel("Work space color will NOT be printed.\nSelect print color by right "
+                                 "clicking\non label space or from Parameter box",
+                                 tsSettings);
     lblSettingsNote->setFixedWidth(281);
     lblSettingsNote->setStyleSheet("color: #800000;");
     g->addWidget(lblSettingsNote, 1, 0, 1, 2);

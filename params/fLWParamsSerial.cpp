@@ -22,7 +22,9 @@ namespace {
 
 constexpr size_t kSerialCapacity = 15;
 
-std::string Cut(const QString& s) { return s.left(int(kSerialCapacity)).toStdString(); }
+std::string Cut(const QString& s) {
+    return s.left(int(kSerialCapacity)).toStdString();
+}
 
 } // namespace
 

@@ -51,10 +51,10 @@ struct TNamedColor {
     uint32_t Value;
 };
 constexpr TNamedColor kStandardColors[] = {
-    {"Black", 0x000000},  {"Maroon", 0x000080}, {"Green", 0x008000},   {"Olive", 0x008080},
-    {"Navy", 0x800000},   {"Purple", 0x800080}, {"Teal", 0x808000},    {"Gray", 0x808080},
-    {"Silver", 0xC0C0C0}, {"Red", 0x0000FF},    {"Lime", 0x00FF00},    {"Yellow", 0x00FFFF},
-    {"Blue", 0xFF0000},   {"Fuchsia", 0xFF00FF}, {"Aqua", 0xFFFF00},   {"White", 0xFFFFFF},
+    {"Black", 0x000000},  {"Maroon", 0x000080},  {"Green", 0x008000}, {"Olive", 0x008080},
+    {"Navy", 0x800000},   {"Purple", 0x800080},  {"Teal", 0x808000},  {"Gray", 0x808080},
+    {"Silver", 0xC0C0C0}, {"Red", 0x0000FF},     {"Lime", 0x00FF00},  {"Yellow", 0x00FFFF},
+    {"Blue", 0xFF0000},   {"Fuchsia", 0xFF00FF}, {"Aqua", 0xFFFF00},  {"White", 0xFFFFFF},
 };
 
 QIcon ColorIcon(uint32_t c, QSize size) {
@@ -93,7 +93,9 @@ void TColorButton::Pick(uint32_t c) {
     Q_EMIT colorPicked(Value);
 }
 
-void TColorButton::UpdateIcon() { setIcon(ColorIcon(Value, iconSize())); }
+void TColorButton::UpdateIcon() {
+    setIcon(ColorIcon(Value, iconSize()));
+}
 
 } // namespace tessora
 
@@ -114,7 +116,8 @@ bool TDragOrderList::OwnItems(const QDropEvent* e) const {
     // Items of this list (a drag from here, or the same list format dropped from outside,
     // which reorders nothing but the dragged row).
     const QStringList types = model()->mimeTypes();
-    return e->source() == this || (!e->source() && !types.isEmpty() && e->mimeData()->hasFormat(types.first()));
+    return e->source() == this ||
+           (!e->source() && !types.isEmpty() && e->mimeData()->hasFormat(types.first()));
 }
 
 void TDragOrderList::dragMoveEvent(QDragMoveEvent* e) {

@@ -18,8 +18,10 @@ std::vector<uint8_t> Bytes(const TSheetLabel& l) {
     add(l.ToRec());
     for (const auto& f : l.Faces) {
         add(f->ToRec());
-        for (const auto& t : f->Texts) add(t->ToRec());
-        for (const auto& im : f->Images) add(im->ToRec(std::to_string(im->BGIndex)));
+        for (const auto& t : f->Texts)
+            add(t->ToRec());
+        for (const auto& im : f->Images)
+            add(im->ToRec(std::to_string(im->BGIndex)));
     }
     return out;
 }
@@ -92,7 +94,8 @@ TEST_F(ParamsTest, CloneCopiesTheDesignOntoTheCheckedLabels) {
     EXPECT_EQ(UndoEnables, 1);
 
     Sheet->Undo();
-    for (int i = 0; i < 4; ++i) EXPECT_EQ(Bytes(Sheet->Label(i)), before[size_t(i)]) << "label " << i;
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(Bytes(Sheet->Label(i)), before[size_t(i)]) << "label " << i;
 }
 
 TEST_F(ParamsTest, CloneDialogNeedsATargetAndCancelChangesNothing) {

@@ -26,13 +26,15 @@ namespace {
 
 QStringList Items(const QListWidget* l) {
     QStringList out;
-    for (int i = 0; i < l->count(); ++i) out << l->item(i)->text();
+    for (int i = 0; i < l->count(); ++i)
+        out << l->item(i)->text();
     return out;
 }
 
 std::vector<int> Indices(TLabelFace& f) {
     std::vector<int> out;
-    for (const auto& im : f.Images) out.push_back(im->BGIndex);
+    for (const auto& im : f.Images)
+        out.push_back(im->BGIndex);
     return out;
 }
 
@@ -40,7 +42,8 @@ std::vector<int> Indices(TLabelFace& f) {
 
 TEST_F(ParamsTest, ControlsAndFiltersTabFollowTheImageCount) {
     Make(1, 1);
-    for (QColor c : {Qt::red, Qt::green, Qt::blue}) AddImage(0, c);
+    for (QColor c : {Qt::red, Qt::green, Qt::blue})
+        AddImage(0, c);
     Select(0);
     TLabelFace& f = Sheet->Label(0).Face(0);
     const QStringList names = Items(P->lstBGFiles);
@@ -78,12 +81,14 @@ TEST_F(ParamsTest, ControlsAndFiltersTabFollowTheImageCount) {
     EXPECT_EQ(Sheet->SelIndex, -1);
     EXPECT_FALSE(filtersShown());
     EXPECT_TRUE(P->btnBGFile->isEnabled());
-    for (QWidget* w : std::initializer_list<QWidget*>{P->btnClear, P->btnImgUp, P->btnImgDown, P->edtBGX, P->edtBGY,
-                                                      P->lstAlign, P->lstAlign2, P->edtScale, P->edtAngle, P->lstFlip})
+    for (QWidget* w :
+         std::initializer_list<QWidget*>{P->btnClear, P->btnImgUp, P->btnImgDown, P->edtBGX, P->edtBGY,
+                                         P->lstAlign, P->lstAlign2, P->edtScale, P->edtAngle, P->lstFlip})
         EXPECT_FALSE(w->isEnabled()) << w->objectName().toStdString();
 
     // Three undo steps bring the three images back in their order.
-    while (Sheet->Undo()) {}
+    while (Sheet->Undo()) {
+    }
     EXPECT_EQ(Indices(f), before);
 }
 
@@ -143,7 +148,8 @@ TEST_F(ParamsTest, InsertImageCopiesIntoImportImages) {
 
 TEST_F(ParamsTest, ImagesMoveByDragAndDropAndByTheButtons) {
     Make(1, 1);
-    for (QColor c : {Qt::red, Qt::green, Qt::blue}) AddImage(0, c);
+    for (QColor c : {Qt::red, Qt::green, Qt::blue})
+        AddImage(0, c);
     Select(0);
     TLabelFace& f = Sheet->Label(0).Face(0);
     const std::vector<int> start = Indices(f);
@@ -184,7 +190,8 @@ TEST_F(ParamsTest, ImagesMoveByDragAndDropAndByTheButtons) {
     P->SelectImage(2);
     P->btnImgDown->click(); // already at the back
     EXPECT_EQ(Sheet->UndoList.size(), 2u);
-    while (Sheet->Undo()) {}
+    while (Sheet->Undo()) {
+    }
     EXPECT_EQ(Indices(f), start);
 }
 
@@ -226,11 +233,7 @@ TEST_F(ParamsTest, FilterTextGoesThroughTheControlsBothWays) {
         std::vector<int> Checked; // list rows
     };
     const Case cases[] = {
-        {"1_0;0;#", {1}},
-        {"1_-40;150;#2_7;#", {1, 2}},
-        {"3_2.50;#", {3}},
-        {"4_;#5_;#", {4, 5}},
-        {"", {}},
+        {"1_0;0;#", {1}}, {"1_-40;150;#2_7;#", {1, 2}}, {"3_2.50;#", {3}}, {"4_;#5_;#", {4, 5}}, {"", {}},
     };
     Make(1, 1);
     AddImage(0, Qt::red);

@@ -31,7 +31,8 @@ void PickInPicker(QColor c) {
 } // namespace
 
 TEST_F(ParamsTest, BarcodeAngleLoadsItsListItem) {
-    const std::pair<int, const char*> cases[] = {{90, "90"}, {0, "0"}, {-270, "-270"}, {45, "270"}, {360, "270"}};
+    const std::pair<int, const char*> cases[] = {
+        {90, "90"}, {0, "0"}, {-270, "-270"}, {45, "270"}, {360, "270"}};
     Make(2, 1);
     for (auto [angle, shown] : cases) {
         SCOPED_TRACE(angle);
@@ -67,7 +68,8 @@ TEST_F(ParamsTest, BarcodeControlsWriteTheFace) {
         {"angle", [&] { P->lstBCAngle->setCurrentText("-90"); }, [&] { return f.BCAngle == -90; }},
         {"colour", [&] { P->pckBCColor->Pick(0x0000FF); }, [&] { return f.BCColor == 0x0000FF; }},
         {"check sum", [&] { P->chbBCChSum->setChecked(true); }, [&] { return f.BCChSum; }},
-        {"type", [&] { P->lstBCTypes->setCurrentIndex(1 + bcCode128A); }, [&] { return f.BCType == 1 + bcCode128A; }},
+        {"type", [&] { P->lstBCTypes->setCurrentIndex(1 + bcCode128A); },
+         [&] { return f.BCType == 1 + bcCode128A; }},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.Name);

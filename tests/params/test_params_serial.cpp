@@ -103,7 +103,8 @@ TEST_F(SerialTest, DialogCutsPrefixAndSuffixTo15Characters) {
     const QImage before = Sheet->SheetLayer.copy();
     bool filled = false;
     OnNextModal<TfrmSetSerial>([&](TfrmSetSerial* d) {
-        filled = d->edtPrefix->text() == "ABC" && d->edtSuffix->text() == "SFX" && d->windowTitle() == "Set Serial";
+        filled = d->edtPrefix->text() == "ABC" && d->edtSuffix->text() == "SFX" &&
+                 d->windowTitle() == "Set Serial";
         d->edtPrefix->setText("PREFIX-ABCDEFGHIJKL");
         d->edtSuffix->setText("0123456789abcdefXYZ");
         d->btnOK->click();
