@@ -124,6 +124,9 @@ public:
     // Opens the clone dialog for the label and clones onto the checked labels; false when
     // cancelled.
     bool CloneLabel(int source);
+    // Shows the current label's ON and "Print Outline" states again (after the model changed
+    // them from outside), without applying anything.
+    void RefreshLabelState();
     // The picker shown for a target (ptLabelColor, ptOutlineColor, ptShadowColor, ptGuiColor).
     void OpenPicker(int target);
     // The picker the window uses: the one created at start-up, else one of its own.

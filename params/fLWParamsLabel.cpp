@@ -168,14 +168,18 @@ bool TfrmLWParams::CloneLabel(int source) {
     CloneLabelOnto(s, source, dlg.Targets());
     Frame->Changed();
     if (Hooks.EnableSave) Hooks.EnableSave();
-    // The shown label's ON and outline boxes follow the model.
-    if (HasLabel && s.CurLabel >= 0 && size_t(s.CurLabel) < s.Labels.size()) {
-        Loading = true;
-        chbVis->setChecked(s.Label(s.CurLabel).Vis);
-        chbVisFr->setChecked(s.Label(s.CurLabel).VisFr);
-        Loading = false;
-    }
+    RefreshLabelState();
     return true;
+}
+
+void TfrmLWParams::RefreshLabelState() {
+    TSheet& s = Sheet();
+    if (!HasLabel || s.CurLabel < 0 || size_t(s.CurLabel) >= s.Labels.size()) return;
+    // Under the loading state the mirrored buttons and captions follow, nothing is applied.
+    Loading = true;
+    chbVis->setChecked(s.Label(s.CurLabel).Vis);
+    chbVisFr->setChecked(s.Label(s.CurLabel).VisFr);
+    Loading = false;
 }
 
 // ---------------------------------------------------------------- Barcode tab

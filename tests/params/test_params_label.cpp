@@ -170,6 +170,17 @@ TEST_F(ParamsTest, PrintOutlineSetsVisFrWithoutUndoOrRedraw) {
     P->chbVisFr->setChecked(false);
     EXPECT_FALSE(P->btnVisFr->isChecked());
     EXPECT_FALSE(Sheet->Label(0).VisFr);
+
+    // Changed from outside: the boxes, their captions and the button follow, nothing applies.
+    Sheet->Label(0).VisFr = true;
+    Sheet->Label(0).Vis = false;
+    ResetCounters();
+    P->RefreshLabelState();
+    EXPECT_TRUE(P->btnVisFr->isChecked());
+    EXPECT_EQ(P->chbVisFr->text(), "ON");
+    EXPECT_EQ(P->chbVis->text(), "OFF");
+    EXPECT_EQ(Saves + Redraws, 0);
+    EXPECT_TRUE(Sheet->UndoList.empty());
 }
 
 TEST_F(ParamsTest, OnOffCaptionsFollowEveryChange) {
