@@ -65,9 +65,15 @@ TfrmLWParams::TfrmLWParams(TfrSheet* frame, QWidget* mainWindow)
     setFont(small);
     BuildFrame();
     BuildInfoTab();
+    BuildSerialTab();
+    BuildControlTab();
     BuildGraphicTab();
+    BuildFilterTab();
     BuildTextTab();
     BuildBarcodeTab();
+    BuildOutlineTab();
+    BuildSettingsTab();
+    LoadGuiSettings();
     SetLabelTabsVisible(false);
     pgcParams->setCurrentWidget(tsInfo);
     connect(pgcParams, &QTabWidget::currentChanged, this, [this] { pgcParamsChange(); });
@@ -390,12 +396,6 @@ void TfrmLWParams::ShowInfo() {
     show();
 }
 
-void TfrmLWParams::LoadSerial() {
-    LoadingSerial = true;
-    // The Serial tab's controls are filled here once the tab has them.
-    LoadingSerial = false;
-}
-
 void TfrmLWParams::ApplyUnits() {
     const double f = tessora::UnitFactor(Sheet().Header.Units);
     const QString unit = Sheet().Header.Units == 1 ? "in" : "mm";
@@ -427,139 +427,19 @@ void TfrmLWParams::LoadLabelParams(int label, int face) {
     if (label < 0 || size_t(label) >= s.Labels.size()) return;
     TSheetLabel& l = s.Label(label);
     if (face < 0 || size_t(face) >= l.Faces.size()) return;
-    TLabelFace& f = l.Face(face);
     const QWidget* tab = pgcParams->currentWidget();
     Loading = true;
     HasLabel = true;
     ApplyUnits();
     UpdateCaption();
-    edtBCLeft->SetMm(f.BCLeft);
-    edtBCTop->SetMm(f.BCTop);
-    lstBCTypes->setCurrentIndex(f.BCType <= kBarcodeTypeCount ? f.BCType : 0);
+    LoadControlTab(label, face);
+    LoadBarcodeTab(label, face);
     FillTextList();
     FillImageList(0);
+    LoadOutlineTab(label);
     Loading = false;
     // Qt leaves a tab that was hidden (Filters of a face without images) for another one.
     if (pgcParams->currentWidget() != tab) pgcParamsChange();
-}
-
-// ---------------------------------------------------------------- Graphic tab
-
-void TfrmLWParams::BuildGraphicTab() {
-    auto* g = new QGridLayout(tsGraphic);
-    lstBGFiles = new QListWidget(tsGraphic);
-    lstBGFiles->setObjectName("lstBGFiles");
-    g->addWidget(lstBGFiles, 0, 0, 4, 1);
-    auto* hint = Caption("Select an Image from the list above before using the controls below", tsGraphic);
-    hint->setWordWrap(true);
-    g->addWidget(hint, 4, 0);
-    g->addWidget(Caption("Image Position:", tsGraphic), 0, 1);
-    edtBGX = new TUnitSpinBox(-300, 300, 1, 1, tsGraphic);
-    edtBGY = new TUnitSpinBox(-300, 300, 1, 1, tsGraphic);
-    edtBGX->setObjectName("edtBGX");
-    edtBGY->setObjectName("edtBGY");
-    g->addWidget(edtBGX, 0, 2);
-    g->addWidget(edtBGY, 0, 3);
-    g->addWidget(Caption("Auto Alignment:", tsGraphic), 1, 1);
-    lstAlign = new QComboBox(tsGraphic);
-    lstAlign->addItems({"-- None --", "Left", "Center", "Right"});
-    lstAlign2 = new QComboBox(tsGraphic);
-    lstAlign2->addItems({"-- None --", "Top", "Center", "Bottom"});
-    g->addWidget(lstAlign, 1, 2);
-    g->addWidget(lstAlign2, 1, 3);
-    g->setRowStretch(3, 1);
-    g->setColumnStretch(0, 1);
-
-    connect(edtBGX, &QDoubleSpinBox::valueChanged, this, [this] { edtBGXChange(); });
-    connect(edtBGY, &QDoubleSpinBox::valueChanged, this, [this] { edtBGXChange(); });
-    connect(lstAlign, &QComboBox::currentIndexChanged, this, [this] { lstAlignChange(); });
-    connect(lstAlign2, &QComboBox::currentIndexChanged, this, [this] { lstAlignChange(); });
-    connect(lstBGFiles, &QListWidget::itemClicked, this, [this] { lstBGFilesClick(); });
-    UpdateImageControls();
-}
-
-void TfrmLWParams::UpdateImageControls() {
-    const bool any = lstBGFiles->count() > 0;
-    for (QWidget* w : {static_cast<QWidget*>(edtBGX), static_cast<QWidget*>(edtBGY),
-                       static_cast<QWidget*>(lstAlign), static_cast<QWidget*>(lstAlign2)})
-        w->setEnabled(any);
-    pgcParams->setTabVisible(tiFilter, HasLabel && any);
-}
-
-void TfrmLWParams::FillImageList(int selected) {
-    lstBGFiles->clear();
-    LoadedImage = -1;
-    if (HaveCurrentFace()) {
-        TSheet& s = Sheet();
-        const int n = int(s.Face(-1, 0).Images.size());
-        for (int i = 0; i < n; ++i)
-            lstBGFiles->addItem(
-                QString::fromStdString(ExtractFileName(s.ImageFileName(s.CurLabel, s.CurFace, i))));
-    }
-    UpdateImageControls();
-    if (lstBGFiles->count() > 0) SelectImage(std::clamp(selected, 0, lstBGFiles->count() - 1));
-}
-
-void TfrmLWParams::SelectImage(int i) {
-    Sheet().SelIndex = i;
-    LoadedImage = i;
-    if (i < 0 || i >= lstBGFiles->count()) return;
-    lstBGFiles->setCurrentRow(i);
-    LoadImage();
-}
-
-void TfrmLWParams::LoadImage() {
-    if (!HaveCurrentFace()) return;
-    TLabelFace& f = Sheet().Face(-1, 0);
-    const int i = lstBGFiles->currentRow();
-    if (i < 0 || size_t(i) >= f.Images.size()) return;
-    const TLabelImage& im = f.Image(i);
-    LoadingGraphic = true;
-    lstAlign->setCurrentIndex(std::min<int>(im.AlignH, 3));
-    lstAlign2->setCurrentIndex(std::min<int>(im.AlignV, 3));
-    edtBGX->SetMm(im.X);
-    edtBGY->SetMm(im.Y);
-    LoadingGraphic = false;
-}
-
-void TfrmLWParams::lstBGFilesClick() {
-    const int i = lstBGFiles->currentRow();
-    if (i == LoadedImage) return;
-    SelectImage(i);
-    Redraw(false);
-}
-
-void TfrmLWParams::edtBGXChange() {
-    if (Loading || LoadingGraphic) return;
-    // A drag recorded its undo step at its first movement and refreshes the preview on release.
-    if (Drag->Active) Drag->UndoTaken = true;
-    ApplyImage(false, !Drag->Active);
-}
-
-void TfrmLWParams::lstAlignChange() {
-    if (Loading || LoadingGraphic) return;
-    ApplyImage(false, true);
-}
-
-void TfrmLWParams::ApplyImage(bool rebuild, bool refresh) {
-    if (Loading || LoadingGraphic || lstBGFiles->count() == 0 || !HaveCurrentFace()) return;
-    TLabelFace& f = Sheet().Face(-1, 0);
-    const int i = lstBGFiles->currentRow();
-    if (i < 0 || size_t(i) >= f.Images.size()) return;
-    if (!Drag->UndoTaken) Snapshot();
-    TLabelImage& im = f.Image(i);
-    im.AlignH = uint8_t(lstAlign->currentIndex());
-    im.AlignV = uint8_t(lstAlign2->currentIndex());
-    if (im.AlignH == 0) im.X = edtBGX->Mm();
-    if (im.AlignV == 0) im.Y = edtBGY->Mm();
-    Redraw(rebuild);
-    if (Hooks.EnableSave) Hooks.EnableSave();
-    if (refresh) Refresh();
-    // An aligned axis shows where the drawing put the image.
-    LoadingGraphic = true;
-    if (im.AlignH != 0) edtBGX->SetMm(im.X);
-    if (im.AlignV != 0) edtBGY->SetMm(im.Y);
-    LoadingGraphic = false;
 }
 
 // ---------------------------------------------------------------- Text tab
@@ -643,56 +523,6 @@ void TfrmLWParams::ApplyTextGeometry(bool refresh) {
     TLabelText& t = f.Text(i);
     t.X = edtX->Mm();
     t.Y = edtY->Mm();
-    Redraw(false);
-    if (Hooks.EnableSave) Hooks.EnableSave();
-    if (refresh) Refresh();
-}
-
-// ---------------------------------------------------------------- Barcode tab
-
-void TfrmLWParams::BuildBarcodeTab() {
-    auto* g = new QGridLayout(tsBarcode);
-    g->addWidget(Caption("Barcode Type:", tsBarcode), 0, 0);
-    lstBCTypes = new QComboBox(tsBarcode);
-    lstBCTypes->setObjectName("lstBCTypes");
-    lstBCTypes->addItem("<Select Type>");
-    for (int t = 0; t < kBarcodeTypeCount; ++t)
-        lstBCTypes->addItem(BarcodeDisplayName(t));
-    g->addWidget(lstBCTypes, 0, 1, 1, 2);
-    g->addWidget(Caption("Barcode Position X, Y:", tsBarcode), 1, 0);
-    edtBCLeft = new TUnitSpinBox(0, 300, 1, 1, tsBarcode);
-    edtBCTop = new TUnitSpinBox(0, 300, 1, 1, tsBarcode);
-    edtBCLeft->setObjectName("edtBCLeft");
-    edtBCTop->setObjectName("edtBCTop");
-    g->addWidget(edtBCLeft, 1, 1);
-    g->addWidget(edtBCTop, 1, 2);
-    g->setRowStretch(2, 1);
-    g->setColumnStretch(3, 1);
-    connect(lstBCTypes, &QComboBox::currentIndexChanged, this, [this] { lstBCTypesChange(); });
-    connect(edtBCLeft, &QDoubleSpinBox::valueChanged, this, [this] { edtBCLeftChange(); });
-    connect(edtBCTop, &QDoubleSpinBox::valueChanged, this, [this] { edtBCLeftChange(); });
-}
-
-void TfrmLWParams::lstBCTypesChange() {
-    if (Loading) return;
-    Sheet().SelIndex = lstBCTypes->currentIndex();
-    ApplyBarcode(true);
-}
-
-void TfrmLWParams::edtBCLeftChange() {
-    if (Loading) return;
-    Sheet().SelIndex = lstBCTypes->currentIndex();
-    if (Drag->Active) Drag->UndoTaken = true;
-    ApplyBarcode(!Drag->Active);
-}
-
-void TfrmLWParams::ApplyBarcode(bool refresh) {
-    if (Loading || !HaveCurrentFace()) return;
-    if (!Drag->UndoTaken) Snapshot();
-    TLabelFace& f = Sheet().Face(-1, 0);
-    f.BCType = uint8_t(std::max(0, lstBCTypes->currentIndex()));
-    f.BCLeft = edtBCLeft->Mm();
-    f.BCTop = edtBCTop->Mm();
     Redraw(false);
     if (Hooks.EnableSave) Hooks.EnableSave();
     if (refresh) Refresh();

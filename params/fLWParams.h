@@ -9,7 +9,13 @@
 #include <functional>
 
 class QAction;
+class QCheckBox;
 class QComboBox;
+class QDoubleSpinBox;
+class QLineEdit;
+class QSlider;
+class QSpinBox;
+class QStackedWidget;
 class QFrame;
 class QGroupBox;
 class QLabel;
@@ -22,6 +28,10 @@ namespace tessora {
 
 class TfrSheet;
 class TSheet;
+class TfrmColorPicker;
+class TOnOffCheckBox;
+class TColorSwatch;
+class TColorButton;
 
 // The main window's state of a mouse drag on the selection rectangle.
 struct TDragGesture {
@@ -99,6 +109,32 @@ public:
     void ApplyTextGeometry(bool refresh);
     void ApplyBarcode(bool refresh);
 
+    // ---- Control, Graphic, Filters, Barcode, Outline, Settings and Serial tabs
+    void ApplyLabelColor();
+    void ApplyOutline();
+    // Workspace colour from shpGUIBGColor: panel colour, layout, ini file.
+    void ApplyGuiColor();
+    void LoadGuiSettings();
+    void SaveGuiSettings();
+    // The picture open dialog of the main window: the chosen file, empty when cancelled.
+    std::function<QString()> OpenPictureDialog;
+    void InsertImage();
+    void RemoveImage();
+    void MoveImage(int from, int to);
+    // Opens the clone dialog for the label and clones onto the checked labels; false when
+    // cancelled.
+    bool CloneLabel(int source);
+    // Shows the current label's ON and "Print Outline" states again (after the model changed
+    // them from outside), without applying anything.
+    void RefreshLabelState();
+    // The picker shown for a target (ptLabelColor, ptOutlineColor, ptShadowColor, ptGuiColor).
+    void OpenPicker(int target);
+    // The picker the window uses: the one created at start-up, else one of its own.
+    TfrmColorPicker* Picker();
+    // The filter list text of the Filters tab's controls; the controls from a text.
+    std::string EncodeFilterControls() const;
+    void DecodeFilterControls(const std::string& text);
+
     // ---- controls
     QFrame* pnlTop = nullptr;
     QLabel* lblCaption = nullptr;
@@ -132,6 +168,60 @@ public:
     TUnitSpinBox* edtBGY = nullptr;
     QComboBox* lstAlign = nullptr;
     QComboBox* lstAlign2 = nullptr;
+    QPushButton* btnBGFile = nullptr;
+    QPushButton* btnClear = nullptr;
+    QToolButton* btnImgUp = nullptr;
+    QToolButton* btnImgDown = nullptr;
+    QSpinBox* edtScale = nullptr;
+    QSpinBox* edtAngle = nullptr;
+    QComboBox* lstFlip = nullptr;
+
+    // Control tab
+    QPushButton* btnClone = nullptr;
+    TOnOffCheckBox* chbVis = nullptr;
+    QPushButton* btnColor = nullptr;
+    TColorSwatch* shpLblColor = nullptr;
+    TOnOffCheckBox* chbBGColor = nullptr;
+
+    // Filters tab; list rows are the filter codes, row 0 the fade
+    QListWidget* lstFilters = nullptr;
+    QStackedWidget* pgcFilter = nullptr;
+    QSpinBox* edtFade = nullptr;
+    QSlider* barBrightness = nullptr;
+    QSlider* barContrast = nullptr;
+    QSpinBox* edtSharp = nullptr;
+    QDoubleSpinBox* edtBlur = nullptr;
+    QCheckBox* chbGrey = nullptr;
+    QCheckBox* chbNegative = nullptr;
+
+    // Outline tab
+    QToolButton* btnVisFr = nullptr;
+    TOnOffCheckBox* chbVisFr = nullptr;
+    TColorButton* pckOLColor = nullptr;
+    QPushButton* btnOLColor = nullptr;
+    QSpinBox* edtOLThick = nullptr;
+    TColorButton* pckOLShColor = nullptr;
+    QPushButton* btnOLShColor = nullptr;
+    QToolButton* btnOLShadow = nullptr;
+    TOnOffCheckBox* chbOLShadow = nullptr;
+    QFrame* shpOutline = nullptr;
+
+    // Settings tab
+    TColorSwatch* shpGUIBGColor = nullptr;
+    QToolButton* btnWSpace1 = nullptr;
+    QToolButton* btnWSpace2 = nullptr;
+    QLabel* lblSettingsNote = nullptr;
+
+    // Serial tab
+    QLabel* lblLSerial2 = nullptr;
+    QPushButton* btnSetSerial = nullptr;
+    QCheckBox* chbShowSerial = nullptr;
+    QSpinBox* edtPgNum = nullptr;
+    QSpinBox* edtPgCount = nullptr;
+    TUnitSpinBox* edtSrX = nullptr;
+    TUnitSpinBox* edtSrY = nullptr;
+    QComboBox* lstSrAlignH = nullptr;
+    QComboBox* lstSrAlignV = nullptr;
 
     // Text tab
     QListWidget* lstTObjs = nullptr;
@@ -142,6 +232,15 @@ public:
     QComboBox* lstBCTypes = nullptr;
     TUnitSpinBox* edtBCLeft = nullptr;
     TUnitSpinBox* edtBCTop = nullptr;
+    QLineEdit* edtBCText = nullptr;
+    QDoubleSpinBox* edtBCWidth = nullptr;
+    QDoubleSpinBox* edtBCHeight = nullptr;
+    QComboBox* lstBCOutput = nullptr;
+    QComboBox* lstBCAlign = nullptr;
+    QComboBox* lstBCAngle = nullptr;
+    TColorButton* pckBCColor = nullptr;
+    QCheckBox* chbBCChSum = nullptr;
+    QPushButton* btnDelBarcode = nullptr;
 
     // Loading states: while set, the change handlers of that area return at once.
     bool Loading = false;
@@ -173,6 +272,24 @@ private:
     void BuildGraphicTab();
     void BuildTextTab();
     void BuildBarcodeTab();
+    // Control, Graphic, Filters, Barcode, Outline, Settings and Serial tabs
+    TfrmColorPicker* OwnPicker = nullptr;
+    void BuildControlTab();
+    void BuildFilterTab();
+    void BuildOutlineTab();
+    void BuildSettingsTab();
+    void BuildSerialTab();
+    void LoadControlTab(int label, int face);
+    void LoadBarcodeTab(int label, int face);
+    void LoadOutlineTab(int label);
+    void PickerOK(int target, uint32_t color);
+    void WorkspaceModeClick(QToolButton* clicked);
+    void lstFiltersItemChanged(int row);
+    void FilterSettingChange();
+    void SerialChange();
+    void edtPgCountChange();
+    void btnSetSerialClick();
+    void SerialRedraw();
     void SetLabelTabsVisible(bool visible);
     void UpdateCaption();
     void UpdateImageControls();
