@@ -179,7 +179,8 @@ QByteArray BuildMimeMessage(const TMailMessage& m) {
     const bool pdf = QFileInfo(fileName).suffix().compare("pdf", Qt::CaseInsensitive) == 0;
     out += "Content-Type: multipart/mixed; boundary=\"" + boundary + "\"\r\n\r\n";
     out += "This is a message in MIME format.\r\n";
-    out += "--" + boundary + "\r\n" + textHead + "\r\n" + textBody;
+    // The line break before a boundary belongs to the boundary: one more keeps the text's last.
+    out += "--" + boundary + "\r\n" + textHead + "\r\n" + textBody + "\r\n";
     out += "--" + boundary + "\r\n";
     out += "Content-Type: " + QByteArray(pdf ? "application/pdf" : "application/octet-stream") + "\r\n";
     out += "Content-Transfer-Encoding: base64\r\n";
