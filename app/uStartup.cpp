@@ -5,6 +5,7 @@
 #include "app/fSplash.h"
 #include "app/uCursors.h"
 #include "content/dTessora.h"
+#include "content/fGauge.h"
 #include "content/uServer.h"
 #include "document/uMessages.h"
 #include "platform/uProgramFolder.h"
@@ -94,6 +95,8 @@ bool TStartup::CreateObjects() {
         // The main window first: the parameters window is placed against it and owned by it.
         auto main = std::make_unique<TfrmLWMain>(Database.get());
         main->AttachParams(new TfrmLWParams(main->frSheet, main.get()));
+        // The status pop-up, owned by the main window; it uninstalls itself when it goes.
+        SetStatusWindow(new TfrmGauge(main.get()));
         Main = std::move(main);
         Main->showMaximized();
         Step("main-window");
