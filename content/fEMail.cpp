@@ -59,7 +59,7 @@ TfrmEMail::TfrmEMail(QWidget* parent) : QDialog(parent) {
     buttons->addWidget(btnSend);
     buttons->addWidget(btnCancel);
     v->addLayout(buttons);
-    resize(420, 400);
+    resize(460, 400);
 
     connect(edtFrom, &QLineEdit::textChanged, this, &TfrmEMail::edtFromChange);
     connect(btnSend, &QPushButton::clicked, this, &TfrmEMail::btnSendClick);
