@@ -2,6 +2,9 @@
 
 #include "app/fLabelInfo.h"
 #include "content/dTessora.h"
+#include "content/fEMail.h"
+#include "content/fGauge.h"
+#include "content/uMail.h"
 #include "content/uServer.h"
 #include "document/uCommon.h"
 #include "document/uMessages.h"
@@ -19,7 +22,9 @@
 #include <QFileInfo>
 #include <QFrame>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
@@ -27,6 +32,7 @@
 #include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <memory>
 
 namespace tessora {
 
@@ -359,9 +365,9 @@ void TfrmLWMain::BuildActions() {
     connect(actMoveUp, &QAction::triggered, this, [this] { actMoveExecute(0, -1); });
     connect(actMoveDown, &QAction::triggered, this, [this] { actMoveExecute(0, 1); });
     connect(actDelete, &QAction::triggered, this, &TfrmLWMain::actDeleteExecute);
-    // Sending mail and the clone dialog come with their own windows.
-    actSendPDF->setEnabled(false);
-    actSendPDF->setProperty("pending", true);
+    connect(actSendPDF, &QAction::triggered, this, &TfrmLWMain::actSendPDFExecute);
+    actSendPDF->setEnabled(false); // until a project is loaded
+    // The clone dialog comes with its own window.
     actClone->setEnabled(false);
 
     // The tool buttons.
@@ -477,6 +483,7 @@ QToolButton* TfrmLWMain::ToolButton(int tag) const {
 void TfrmLWMain::SetProjectCommands(bool enabled) {
     actSaveProject->setEnabled(enabled);
     actPrintProject->setEnabled(enabled);
+    actSendPDF->setEnabled(enabled);
     for (int tag = 3; tag <= 8; ++tag) ToolButton(tag)->setEnabled(enabled);
     actClone->setEnabled(false); // the clone dialog is not in this program yet
     frSheet->setContextMenuPolicy(enabled ? Qt::CustomContextMenu : Qt::NoContextMenu);
@@ -586,6 +593,25 @@ QString TfrmLWMain::WritePdf(bool show) {
 
 void TfrmLWMain::actPrintProjectExecute() {
     WritePdf(true);
+}
+
+void TfrmLWMain::actSendPDFExecute() {
+    if (const QString lib = MissingTlsLibrary(); !lib.isEmpty()) {
+        Information((lib + " file not found!").toStdString(), mbOK);
+        return;
+    }
+    const QString pdf = WritePdf(false);
+    if (pdf.isEmpty()) return;
+    TfrmEMail frmEMail(this);
+    frmEMail.edtFile->setText(pdf);
+    frmEMail.edtSubjs->setText(frmLWParams ? frmLWParams->lblOrder2->text()
+                                           : QString::fromStdString(Sheet().Header.OrderCode));
+    if (frmEMail.exec() != QDialog::Accepted) return;
+    // The shared pop-up installed at start-up; one of our own when there is none.
+    std::unique_ptr<TfrmGauge> own;
+    auto* gauge = dynamic_cast<TfrmGauge*>(&Status());
+    if (!gauge) gauge = (own = std::make_unique<TfrmGauge>()).get();
+    gauge->SendMail(frmEMail.edtFrom->text(), frmEMail.edtSubjs->text(), pdf, frmEMail.memBody->toPlainText());
 }
 
 // ---------------------------------------------------------------- undo, zoom, moves

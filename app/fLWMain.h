@@ -105,6 +105,7 @@ public:
     void actOpenProjectExecute();
     void actSaveProjectExecute();
     void actPrintProjectExecute();
+    void actSendPDFExecute();
     void actUndoExecute();
     void actRedoExecute();
     void actZoomInExecute();

@@ -5,6 +5,7 @@
 #include "app/fSplash.h"
 #include "app/uCursors.h"
 #include "content/dTessora.h"
+#include "content/fGauge.h"
 #include "content/uServer.h"
 #include "params/fColorPicker.h"
 #include "document/uMessages.h"
@@ -99,6 +100,8 @@ bool TStartup::CreateObjects() {
         auto* picker = new TfrmColorPicker(main.get());
         picker->SetSheetFrame(main->frSheet);
         picker->PickCursor = ScreenCursor(crPick);
+        // The status pop-up, owned by the main window; it uninstalls itself when it goes.
+        SetStatusWindow(new TfrmGauge(main.get()));
         Main = std::move(main);
         Main->showMaximized();
         Step("main-window");
