@@ -4,8 +4,10 @@
 // view pixels; what a press or a drag does is up to the window that hosts it.
 #include "sheetview/uSheet.h"
 
+#include <QCursor>
 #include <QFrame>
 #include <QWidget>
+#include <functional>
 
 class QPushButton;
 
@@ -80,6 +82,15 @@ public:
     // The view image's rectangle in this widget.
     QRect ImageRect() const;
 
+    // Path drawing: while on, a left press on the selected label reports its point, in mm
+    // from the top-left corner of the selected face, to OnPathPoint before the press
+    // signals; the pointer over the label is PathCursor (the start-up code sets the
+    // program's own one).
+    std::function<void(double xMm, double yMm)> OnPathPoint;
+    QCursor PathCursor{Qt::CrossCursor};
+    void SetPathMode(bool on);
+    bool PathMode() const { return PathOn; }
+
 Q_SIGNALS:
     // Mouse over the view image outside the selection rectangle; pos in view pixels.
     void imgMainMouseMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers mods, QPoint pos);
@@ -99,6 +110,9 @@ protected:
     void resizeEvent(QResizeEvent* e) override;
 
 private:
+    friend class TSelectShape;
+    bool PathOn = false;
+    void PathPress(QPoint viewPx);
     void SyncFrames();
     void PlaceButtons();
     void PlaceChildren();
