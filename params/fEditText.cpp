@@ -56,7 +56,9 @@ TfrmEditText::TfrmEditText(QWidget* parent, QWidget* mainWindow)
     bar->addWidget(new QLabel("Font Name:", this));
     lstFontName = new QFontComboBox(this);
     lstFontName->setObjectName("lstFontName");
-    lstFontName->setMinimumWidth(150);
+    lstFontName->setMinimumWidth(110);
+    lstFontName->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    lstFontName->setMinimumContentsLength(10);
     bar->addWidget(lstFontName, 1);
     bar->addSpacing(6);
     bar->addWidget(new QLabel("Font Size:", this));
@@ -235,7 +237,8 @@ void TfrmEditText::shpColor2Click() {
     }
     const QRect main = MainWindow ? MainWindow->geometry()
                                   : (screen() ? screen()->availableGeometry() : QRect(0, 0, 1024, 768));
-    // At the main window's top right, 10 pixels below its top.
+    // At the main window's top right, 10 pixels below its top: its own size first.
+    if (!picker->testAttribute(Qt::WA_Resized)) picker->adjustSize();
     picker->move(main.left() + main.width() - picker->width(), main.top() + 10);
     QColor c;
     if (!picker->PickModal(ToQColor(EdFontColor), c)) return;
