@@ -9,6 +9,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
@@ -24,17 +25,50 @@ namespace {
 constexpr int kButtonWidth = 75; // OK, 5 pixels, Cancel: 155 pixels centred
 constexpr int kBottomBand = 38;
 
-QToolButton* GlyphButton(QWidget* parent, const char* name, const QString& hint, const QString& theme,
-                         const QString& fallback) {
+// Painted glyphs for the clipboard buttons, so that they look the same on every desktop.
+QIcon ClipGlyph(char kind) {
+    QPixmap pm(16, 16);
+    pm.fill(Qt::transparent);
+    QPainter p(&pm);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(QColor(40, 40, 40), 1));
+    switch (kind) {
+    case 'c': // copy: two sheets
+        p.setBrush(QColor(230, 230, 230));
+        p.drawRect(QRectF(2.5, 2.5, 8, 9));
+        p.setBrush(Qt::white);
+        p.drawRect(QRectF(5.5, 5.5, 8, 9));
+        break;
+    case 'x': // cut: scissors
+        p.setBrush(Qt::NoBrush);
+        p.drawLine(QPointF(4, 2), QPointF(10.5, 10));
+        p.drawLine(QPointF(12, 2), QPointF(5.5, 10));
+        p.drawEllipse(QPointF(4.5, 12), 2.5, 2.5);
+        p.drawEllipse(QPointF(11.5, 12), 2.5, 2.5);
+        break;
+    default: // paste: a clipboard with a sheet
+        p.setBrush(QColor(190, 150, 90));
+        p.drawRect(QRectF(2.5, 3.5, 10, 11));
+        p.setBrush(QColor(120, 120, 120));
+        p.drawRect(QRectF(5.5, 1.5, 4, 3));
+        p.setBrush(Qt::white);
+        p.drawRect(QRectF(7.5, 7.5, 7, 8));
+        break;
+    }
+    return QIcon(pm);
+}
+
+QToolButton* GlyphButton(QWidget* parent, const char* name, const QString& hint, char glyph,
+                         const QString& text = QString()) {
     auto* b = new QToolButton(parent);
     b->setObjectName(name);
     b->setToolTip(hint);
-    const QIcon icon = QIcon::fromTheme(theme);
-    if (icon.isNull())
-        b->setText(fallback);
+    if (glyph)
+        b->setIcon(ClipGlyph(glyph));
     else
-        b->setIcon(icon);
-    b->setMinimumSize(24, 24);
+        b->setText(text);
+    b->setIconSize(QSize(16, 16));
+    b->setMinimumSize(glyph ? 24 : 26, 26);
     return b;
 }
 
@@ -58,9 +92,9 @@ TfrmEditText::TfrmEditText(QWidget* parent, QWidget* mainWindow)
     lstFontName->setObjectName("lstFontName");
     lstFontName->setMinimumWidth(110);
     lstFontName->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-    lstFontName->setMinimumContentsLength(10);
+    lstFontName->setMinimumContentsLength(6);
     bar->addWidget(lstFontName, 1);
-    bar->addSpacing(6);
+    bar->addSpacing(4);
     bar->addWidget(new QLabel("Font Size:", this));
     edtSize = new QSpinBox(this);
     edtSize->setObjectName("edtSize");
@@ -68,7 +102,7 @@ TfrmEditText::TfrmEditText(QWidget* parent, QWidget* mainWindow)
     edtSize->setSingleStep(3);
     edtSize->setValue(EdFontSize);
     bar->addWidget(edtSize);
-    bar->addSpacing(6);
+    bar->addSpacing(4);
     bar->addWidget(new QLabel("Color \nPicker:", this));
     shpColor2 = new QLabel(this);
     shpColor2->setObjectName("shpColor2");
@@ -76,15 +110,15 @@ TfrmEditText::TfrmEditText(QWidget* parent, QWidget* mainWindow)
     shpColor2->setCursor(Qt::PointingHandCursor);
     shpColor2->installEventFilter(this);
     bar->addWidget(shpColor2);
-    bar->addSpacing(6);
-    btnCopy = GlyphButton(this, "btnCopy", " Copy ", "edit-copy", "Copy");
-    btnCut = GlyphButton(this, "btnCut", " Cut ", "edit-cut", "Cut");
-    btnPaste = GlyphButton(this, "btnPaste", " Paste ", "edit-paste", "Paste");
+    bar->addSpacing(4);
+    btnCopy = GlyphButton(this, "btnCopy", " Copy ", 'c');
+    btnCut = GlyphButton(this, "btnCut", " Cut ", 'x');
+    btnPaste = GlyphButton(this, "btnPaste", " Paste ", 'p');
     for (QToolButton* b : {btnCopy, btnCut, btnPaste})
         bar->addWidget(b);
-    bar->addSpacing(6);
-    btnBold = GlyphButton(this, "btnBold", " Bold ", QString(), "B");
-    btnItalic = GlyphButton(this, "btnItalic", " Italic ", QString(), "I");
+    bar->addSpacing(4);
+    btnBold = GlyphButton(this, "btnBold", " Bold ", 0, "B");
+    btnItalic = GlyphButton(this, "btnItalic", " Italic ", 0, "I");
     QFont bf = btnBold->font();
     bf.setBold(true);
     btnBold->setFont(bf);

@@ -445,3 +445,55 @@ TEST_F(TextTabTest, DrawPathTakesPointsFromPressesOnTheSheetView) {
     press(0.5, 0.5, LabelRect(0));
     EXPECT_EQ(P->lstPoints->count(), 2);
 }
+
+// The tab, the path panel and the text dialog fit their windows with nothing clipped. With
+// TESSORA_TEXT_SHOTS naming a folder, the three pictures are saved there.
+TEST_F(TextTabTest, TabPanelAndDialogFitTheirWindows) {
+    Open(2);
+    AddText(0, 4, 4, "Tessora Labels");
+    AddText(0, 4, 14, "Best before 12/2027").Points = "2.0;20.0;#12.5;5.0;#25.0;22.5;#38.0;8.0;#";
+    AddText(0, 4, 24, "Batch 0042");
+    P->LoadLabelParams(0, 0);
+    P->SelectText(1);
+    P->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(P));
+    const QString dir = qEnvironmentVariable("TESSORA_TEXT_SHOTS");
+    auto fits = [](QWidget* page) {
+        for (QWidget* w : page->findChildren<QWidget*>()) {
+            if (!w->isVisible() || w->parentWidget() == nullptr) continue;
+            const QRect r(w->mapTo(page, QPoint(0, 0)), w->size());
+            EXPECT_TRUE(page->rect().contains(r)) << w->objectName().toStdString() << " "
+                                                  << w->metaObject()->className();
+            // Squeezed below what it needs to show itself, unless its width is set on purpose.
+            if (w->minimumWidth() != w->maximumWidth()) {
+                EXPECT_GE(w->width(), w->minimumSizeHint().width() - 1) << w->objectName().toStdString();
+            }
+        }
+    };
+    auto shoot = [&dir](QWidget* w, const char* name) {
+        if (!dir.isEmpty()) {
+            EXPECT_TRUE(w->grab().save(dir + "/" + name));
+        }
+    };
+    fits(P->tsText);
+    shoot(P, "params-text.png");
+    P->SetDrawPath(true);
+    QApplication::processEvents();
+    fits(P->tsText);
+    shoot(P, "params-path.png");
+    P->SetDrawPath(false);
+
+    bool checked = false;
+    AnswerText(
+        [&](TfrmEditText& d) {
+            d.edtText->setPlainText("Tessora Labels\nSecond line");
+            QApplication::processEvents();
+            EXPECT_EQ(d.size(), QSize(554, 326));
+            fits(&d);
+            shoot(&d, "edittext.png");
+            checked = true;
+        },
+        false);
+    P->AddOrEditText(false);
+    EXPECT_TRUE(checked);
+}
