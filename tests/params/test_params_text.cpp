@@ -497,3 +497,26 @@ TEST_F(TextTabTest, TabPanelAndDialogFitTheirWindows) {
     P->AddOrEditText(false);
     EXPECT_TRUE(checked);
 }
+
+// On a box a path belongs to one panel and is drawn from that panel's corner, so a press
+// is measured from there too.
+TEST_F(TextTabTest, PathPressesOnABoxAreMeasuredFromThePanel) {
+    Open(1, lsBox, 20);
+    Sheet->Label(0).Face(4).Texts.push_back(std::make_unique<TLabelText>(1, 1, 20));
+    Sheet->CurFace = 4;
+    P->LoadLabelParams(0, 4);
+    P->SetDrawPath(true);
+    ASSERT_TRUE(Sheet->Zoomed);
+    const QRect l = LabelRect(0);
+    const QRect panel = Sheet->BoxPanelRect(4, l.left(), l.top());
+    const QSize face = Sheet->FaceExtent();
+    ASSERT_EQ(panel.size(), face);
+    const double pxPerMm = double(l.width()) / Sheet->Header.ExtentAcross();
+    const QPoint at = panel.topLeft() + QPoint(RoundHalfEven(5 * pxPerMm), RoundHalfEven(4 * pxPerMm));
+    QTest::mouseClick(Frame->SelectShape, Qt::LeftButton, {}, at - Frame->SelectShape->pos());
+    ASSERT_EQ(P->lstPoints->count(), 1);
+    const QStringList n = P->lstPoints->item(0)->text().split(';');
+    EXPECT_NEAR(n[0].toDouble(), 5, 0.15);
+    EXPECT_NEAR(n[1].toDouble(), 4, 0.15);
+    EXPECT_FALSE(Sheet->Label(0).Face(4).Text(0).Points.empty());
+}
