@@ -75,7 +75,8 @@ QToolButton* GlyphButton(QWidget* parent, const char* name, const QString& hint,
 } // namespace
 
 TfrmEditText::TfrmEditText(QWidget* parent, QWidget* mainWindow)
-    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint),
+    : QDialog(parent,
+              Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint),
       MainWindow(mainWindow), EdFontColor(clWindowText) {
     setObjectName("frmEditText");
     setWindowTitle("Add/Edit Text");

@@ -30,8 +30,8 @@ public:
     ~TfrmEditText() override;
 
     // The values of the text to edit; styleFlags as stored ("101": bold, not italic, underline).
-    void Preset(const std::string& text, const std::string& fontName, const std::string& styleFlags, uint32_t color,
-                int size);
+    void Preset(const std::string& text, const std::string& fontName, const std::string& styleFlags,
+                uint32_t color, int size);
 
     // ---- the result, read after OK
     // Lines separated by CR LF.

@@ -52,12 +52,16 @@ protected:
         drag->exec(Qt::MoveAction);
     }
     void dragEnterEvent(QDragEnterEvent* e) override {
-        if (e->mimeData()->hasFormat(TfrmLWParams::kTextRowMime)) e->acceptProposedAction();
-        else e->ignore();
+        if (e->mimeData()->hasFormat(TfrmLWParams::kTextRowMime))
+            e->acceptProposedAction();
+        else
+            e->ignore();
     }
     void dragMoveEvent(QDragMoveEvent* e) override {
-        if (e->mimeData()->hasFormat(TfrmLWParams::kTextRowMime)) e->acceptProposedAction();
-        else e->ignore();
+        if (e->mimeData()->hasFormat(TfrmLWParams::kTextRowMime))
+            e->acceptProposedAction();
+        else
+            e->ignore();
     }
     void dropEvent(QDropEvent* e) override {
         if (!e->mimeData()->hasFormat(TfrmLWParams::kTextRowMime)) {
@@ -351,8 +355,9 @@ void TfrmLWParams::BuildPathPanel(QWidget* parent) {
 
 void TfrmLWParams::UpdateTextControls() {
     const bool any = lstTObjs->count() > 0;
-    for (QWidget* w : std::initializer_list<QWidget*>{lstTObjs, btnEdit, btnDel, btnAlnHoriz, btnAlnVert, edtX, edtY,
-                                                      edtWidth, lstAlignTxt, lstFlip2, edtAngle2, btnDrawPath})
+    for (QWidget* w :
+         std::initializer_list<QWidget*>{lstTObjs, btnEdit, btnDel, btnAlnHoriz, btnAlnVert, edtX, edtY,
+                                         edtWidth, lstAlignTxt, lstFlip2, edtAngle2, btnDrawPath})
         w->setEnabled(any);
     // Without texts there is no path to draw.
     if (!any && DrawPathOn()) SetDrawPath(false);
@@ -512,8 +517,8 @@ void TfrmLWParams::AddOrEditText(bool add) {
     int i = sel;
     if (add) {
         const bool box = s.Header.Shape == lsBox;
-        f.Texts.push_back(std::make_unique<TLabelText>(box ? 0 : s.Header.LabelWidth / 2,
-                                                       box ? 0 : s.Header.LabelHeight / 2, s.Header.LabelWidth - 2));
+        f.Texts.push_back(std::make_unique<TLabelText>(
+            box ? 0 : s.Header.LabelWidth / 2, box ? 0 : s.Header.LabelHeight / 2, s.Header.LabelWidth - 2));
         lstTObjs->addItem(shown);
         UpdateTextControls();
         i = lstTObjs->count() - 1;
@@ -552,9 +557,13 @@ void TfrmLWParams::DeleteText() {
 
 // ---------------------------------------------------------------- path panel
 
-bool TfrmLWParams::DrawPathOn() const { return btnDrawPath && btnDrawPath->isChecked(); }
+bool TfrmLWParams::DrawPathOn() const {
+    return btnDrawPath && btnDrawPath->isChecked();
+}
 
-bool TfrmLWParams::PathPanelVisible() const { return stkText && stkText->currentWidget() == pnlPath; }
+bool TfrmLWParams::PathPanelVisible() const {
+    return stkText && stkText->currentWidget() == pnlPath;
+}
 
 void TfrmLWParams::SetDrawPath(bool on) {
     if (on == DrawPathOn() && on == PathPanelVisible()) return;
@@ -595,7 +604,9 @@ void TfrmLWParams::SelectPoint(int i) {
     LoadingText = false;
 }
 
-void TfrmLWParams::lstPointsClick() { SelectPoint(lstPoints->currentRow()); }
+void TfrmLWParams::lstPointsClick() {
+    SelectPoint(lstPoints->currentRow());
+}
 
 void TfrmLWParams::AddPoint(double x, double y) {
     if (!HaveCurrentFace() || lstTObjs->currentRow() < 0) return;

@@ -9,7 +9,9 @@ namespace tessora {
 inline constexpr uint32_t clWindowText = 0xFF000008u;
 
 // A colour with the high byte 0xFF refers to a system colour by its index in the low byte.
-inline bool IsSystemColor(uint32_t c) { return (c >> 24) == 0xFFu; }
+inline bool IsSystemColor(uint32_t c) {
+    return (c >> 24) == 0xFFu;
+}
 // The application palette's colour for such a reference.
 QColor SystemColor(uint32_t c);
 

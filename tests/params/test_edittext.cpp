@@ -127,7 +127,8 @@ TEST(EditText, WhiteTextGetsABlackBackgroundAndThePickerIsPlacedAtTheMainWindow)
     TfrmEditText d(nullptr, &main);
     // A new text keeps the window-text reference, shown in the palette's colour.
     EXPECT_EQ(d.FontColor(), 0xFF000008u);
-    EXPECT_EQ(d.edtText->palette().color(QPalette::Text), QApplication::palette().color(QPalette::WindowText));
+    EXPECT_EQ(d.edtText->palette().color(QPalette::Text),
+              QApplication::palette().color(QPalette::WindowText));
     EXPECT_FALSE(d.DarkBackground());
 
     QPoint placed;
@@ -157,7 +158,8 @@ TEST(EditText, OkAndCancelStayCentredOnResize) {
     TfrmEditText d;
     d.show();
     // (width - 155) / 2 with halves to even.
-    for (auto [w, left] : {std::pair{554, 200}, std::pair{600, 222}, std::pair{601, 223}, std::pair{800, 322}}) {
+    for (auto [w, left] :
+         {std::pair{554, 200}, std::pair{600, 222}, std::pair{601, 223}, std::pair{800, 322}}) {
         d.resize(w, 400);
         QApplication::processEvents();
         EXPECT_EQ(d.btnOK->x(), left) << w;

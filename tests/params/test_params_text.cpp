@@ -197,9 +197,9 @@ TEST_F(TextTabTest, DeleteTextSelectsTheSameOrTheNewLastIndex) {
     EXPECT_EQ(Sheet->UndoList.size(), 4u);
     // Nothing left: only Add Text works.
     EXPECT_TRUE(P->btnAdd->isEnabled());
-    for (QWidget* w : std::initializer_list<QWidget*>{P->btnEdit, P->btnDel, P->btnAlnHoriz, P->btnAlnVert, P->edtX,
-                                                      P->edtY, P->edtWidth, P->lstAlignTxt, P->lstFlip2, P->edtAngle2,
-                                                      P->edtPath, P->btnDrawPath})
+    for (QWidget* w : std::initializer_list<QWidget*>{P->btnEdit, P->btnDel, P->btnAlnHoriz, P->btnAlnVert,
+                                                      P->edtX, P->edtY, P->edtWidth, P->lstAlignTxt,
+                                                      P->lstFlip2, P->edtAngle2, P->edtPath, P->btnDrawPath})
         EXPECT_FALSE(w->isEnabled()) << w->objectName().toStdString();
 }
 
@@ -359,7 +359,8 @@ TEST_F(TextTabTest, PathPointsLoadEditAndStoreInTheirShortForm) {
     EXPECT_EQ(Face().Text(1).Points, "13;30;#");
     QTest::mouseClick(P->btnClearPoints, Qt::LeftButton);
     EXPECT_EQ(Face().Text(1).Points, "");
-    EXPECT_EQ(Msgs.Texts(), (std::vector<std::string>{"Delete Point", "Delete Point", "Clear Points?", "Clear Points?"}));
+    EXPECT_EQ(Msgs.Texts(),
+              (std::vector<std::string>{"Delete Point", "Delete Point", "Clear Points?", "Clear Points?"}));
     for (const auto& e : Msgs.Shown)
         EXPECT_EQ(e.Buttons, mbYes | mbNo);
     EXPECT_TRUE(P->btnAddPoint->isEnabled());
@@ -421,13 +422,15 @@ TEST_F(TextTabTest, DrawPathTakesPointsFromPressesOnTheSheetView) {
     // Items are "x;y;" with one decimal and a point.
     for (auto [row, x, y] : {std::tuple{0, 10.0, 15.0}, std::tuple{1, 30.0, 3.0}}) {
         const QString item = P->lstPoints->item(row)->text();
-        EXPECT_TRUE(QRegularExpression(R"(^-?\d+\.\d;-?\d+\.\d;$)").match(item).hasMatch()) << item.toStdString();
+        EXPECT_TRUE(QRegularExpression(R"(^-?\d+\.\d;-?\d+\.\d;$)").match(item).hasMatch())
+            << item.toStdString();
         const QStringList n = item.split(';');
         EXPECT_NEAR(n[0].toDouble(), x, 0.15) << row;
         EXPECT_NEAR(n[1].toDouble(), y, 0.15) << row;
     }
     EXPECT_EQ(P->lstPoints->currentRow(), 1);
-    EXPECT_EQ(Face().Text(0).Points, (P->lstPoints->item(0)->text() + "#" + P->lstPoints->item(1)->text() + "#").toStdString());
+    EXPECT_EQ(Face().Text(0).Points,
+              (P->lstPoints->item(0)->text() + "#" + P->lstPoints->item(1)->text() + "#").toStdString());
 
     // Arrow-key nudges leave the text alone while the panel shows.
     EXPECT_FALSE(P->NudgeObject(1, 0));
@@ -462,8 +465,8 @@ TEST_F(TextTabTest, TabPanelAndDialogFitTheirWindows) {
         for (QWidget* w : page->findChildren<QWidget*>()) {
             if (!w->isVisible() || w->parentWidget() == nullptr) continue;
             const QRect r(w->mapTo(page, QPoint(0, 0)), w->size());
-            EXPECT_TRUE(page->rect().contains(r)) << w->objectName().toStdString() << " "
-                                                  << w->metaObject()->className();
+            EXPECT_TRUE(page->rect().contains(r))
+                << w->objectName().toStdString() << " " << w->metaObject()->className();
             // Squeezed below what it needs to show itself, unless its width is set on purpose.
             if (w->minimumWidth() != w->maximumWidth()) {
                 EXPECT_GE(w->width(), w->minimumSizeHint().width() - 1) << w->objectName().toStdString();
