@@ -405,12 +405,19 @@ void TfrmLWParams::LoadText() {
 }
 
 void TfrmLWParams::LoadTextPoints(const std::string& points) {
+    QStringList before, after;
+    for (int i = 0; i < lstPoints->count(); ++i)
+        before << lstPoints->item(i)->text();
+    const int row = lstPoints->currentRow();
+    for (const std::string& item : SplitTextPointItems(points))
+        after << QString::fromStdString(item);
     LoadingText = true;
     lstPoints->clear();
-    for (const std::string& item : SplitTextPointItems(points))
-        lstPoints->addItem(QString::fromStdString(item));
+    lstPoints->addItems(after);
     LoadingText = false;
-    if (lstPoints->count() > 0) SelectPoint(0);
+    // The sheet view selects the text again at every press in Draw Path mode: the point
+    // just added stays the selected one.
+    if (lstPoints->count() > 0) SelectPoint(after == before && row >= 0 ? row : 0);
     UpdatePathControls();
 }
 

@@ -429,6 +429,9 @@ TEST_F(TextTabTest, DrawPathTakesPointsFromPressesOnTheSheetView) {
         EXPECT_NEAR(n[1].toDouble(), y, 0.15) << row;
     }
     EXPECT_EQ(P->lstPoints->currentRow(), 1);
+    // The main window selects the pressed text again after each press: the new point stays selected.
+    P->SelectText(0);
+    EXPECT_EQ(P->lstPoints->currentRow(), 1);
     EXPECT_EQ(Face().Text(0).Points,
               (P->lstPoints->item(0)->text() + "#" + P->lstPoints->item(1)->text() + "#").toStdString());
 
