@@ -1,6 +1,7 @@
 #include "app/fLWMain.h"
 
 #include "app/fLabelInfo.h"
+#include "app/uCursors.h"
 #include "content/dTessora.h"
 #include "content/fEMail.h"
 #include "content/fGauge.h"
@@ -266,6 +267,7 @@ void TfrmLWMain::BuildMainPanel() {
     static_cast<QHBoxLayout*>(centralWidget()->layout())->addWidget(pnlMain, 1);
     frSheet = new TfrSheet(pnlMain);
     frSheet->setObjectName("frSheet");
+    frSheet->PathCursor = ScreenCursor(crPath);
     frSheet->Sheet.Gui = TGuiSettings::Load();
     frSheet->ApplyColors();
     pnlMain->installEventFilter(this);
@@ -317,8 +319,11 @@ void TfrmLWMain::BuildMainPanel() {
     connect(frSheet, &TfrSheet::SelectShapeDblClick, this,
             [this](Qt::MouseButton b, Qt::KeyboardModifiers, QPoint) { ViewDblClick(b); });
     connect(frSheet, &TfrSheet::btnCloseClicked, this, [this] {
-        // "Draw Path" belongs to the parameters window; without it this zooms out.
-        frSheet->SetZoom(false);
+        // While "Draw Path" is down, this releases it (which zooms out).
+        if (frmLWParams && frmLWParams->DrawPathOn())
+            frmLWParams->SetDrawPath(false);
+        else
+            frSheet->SetZoom(false);
     });
     connect(frSheet, &TfrSheet::btn3DClicked, this, [this] {
         if (!Preview3DOpen) Open3DPreview();

@@ -335,6 +335,8 @@ void TfrmLWParams::SyncSelection() {
 }
 
 void TfrmLWParams::pgcParamsChange() {
+    // Leaving the Text tab ends path drawing, also when the label was deselected.
+    if (DrawPathOn()) SetDrawPath(false);
     if (!HasLabel || Loading || !HaveCurrentFace()) return;
     const uint8_t before = Sheet().SelKind;
     SyncSelection();
@@ -399,7 +401,8 @@ void TfrmLWParams::ShowInfo() {
 void TfrmLWParams::ApplyUnits() {
     const double f = tessora::UnitFactor(Sheet().Header.Units);
     const QString unit = Sheet().Header.Units == 1 ? "in" : "mm";
-    for (TUnitSpinBox* e : {edtBGX, edtBGY, edtX, edtY, edtBCLeft, edtBCTop}) {
+    // The Text tab's edits stay in millimetres.
+    for (TUnitSpinBox* e : {edtBGX, edtBGY, edtBCLeft, edtBCTop}) {
         e->SetUnitFactor(f);
         e->setSuffix(" " + unit);
     }
@@ -442,92 +445,6 @@ void TfrmLWParams::LoadLabelParams(int label, int face) {
     if (pgcParams->currentWidget() != tab) pgcParamsChange();
 }
 
-// ---------------------------------------------------------------- Text tab
-
-void TfrmLWParams::BuildTextTab() {
-    auto* g = new QGridLayout(tsText);
-    g->addWidget(Caption("Select Text Block To Edit:", tsText), 0, 0);
-    lstTObjs = new QListWidget(tsText);
-    lstTObjs->setObjectName("lstTObjs");
-    g->addWidget(lstTObjs, 1, 0, 3, 1);
-    edtX = new TUnitSpinBox(-300, 300, 1, 1, tsText);
-    edtY = new TUnitSpinBox(-300, 300, 1, 1, tsText);
-    edtX->setObjectName("edtX");
-    edtY->setObjectName("edtY");
-    g->addWidget(Caption("X:", tsText), 1, 1);
-    g->addWidget(edtX, 1, 2);
-    g->addWidget(Caption("Y:", tsText), 2, 1);
-    g->addWidget(edtY, 2, 2);
-    g->setRowStretch(3, 1);
-    g->setColumnStretch(0, 1);
-    connect(edtX, &QDoubleSpinBox::valueChanged, this, [this] { edtXChange(); });
-    connect(edtY, &QDoubleSpinBox::valueChanged, this, [this] { edtXChange(); });
-    connect(lstTObjs, &QListWidget::itemClicked, this, [this] { lstTObjsClick(); });
-    UpdateTextControls();
-}
-
-void TfrmLWParams::UpdateTextControls() {
-    const bool any = lstTObjs->count() > 0;
-    edtX->setEnabled(any);
-    edtY->setEnabled(any);
-}
-
-void TfrmLWParams::FillTextList() {
-    lstTObjs->clear();
-    LoadedText = -1;
-    if (HaveCurrentFace())
-        for (const auto& t : Sheet().Face(-1, 0).Texts)
-            lstTObjs->addItem(QString::fromStdString(t->Text));
-    UpdateTextControls();
-    if (lstTObjs->count() > 0) SelectText(0);
-}
-
-void TfrmLWParams::SelectText(int i) {
-    Sheet().SelIndex = i;
-    LoadedText = i;
-    if (i < 0 || i >= lstTObjs->count()) return;
-    lstTObjs->setCurrentRow(i);
-    LoadText();
-}
-
-void TfrmLWParams::LoadText() {
-    if (!HaveCurrentFace()) return;
-    TLabelFace& f = Sheet().Face(-1, 0);
-    const int i = lstTObjs->currentRow();
-    if (i < 0 || size_t(i) >= f.Texts.size()) return;
-    LoadingText = true;
-    edtX->SetMm(f.Text(i).X);
-    edtY->SetMm(f.Text(i).Y);
-    LoadingText = false;
-}
-
-void TfrmLWParams::lstTObjsClick() {
-    const int i = lstTObjs->currentRow();
-    if (i == LoadedText) return;
-    SelectText(i);
-    Redraw(false);
-}
-
-void TfrmLWParams::edtXChange() {
-    if (Loading || LoadingText) return;
-    if (Drag->Active) Drag->UndoTaken = true;
-    ApplyTextGeometry(!Drag->Active);
-}
-
-void TfrmLWParams::ApplyTextGeometry(bool refresh) {
-    if (Loading || LoadingText || !HaveCurrentFace()) return;
-    TLabelFace& f = Sheet().Face(-1, 0);
-    const int i = lstTObjs->currentRow();
-    if (i < 0 || size_t(i) >= f.Texts.size()) return;
-    if (!Drag->UndoTaken) Snapshot();
-    TLabelText& t = f.Text(i);
-    t.X = edtX->Mm();
-    t.Y = edtY->Mm();
-    Redraw(false);
-    if (Hooks.EnableSave) Hooks.EnableSave();
-    if (refresh) Refresh();
-}
-
 // ---------------------------------------------------------------- moves from the sheet view
 
 bool TfrmLWParams::DragObject(double dxMm, double dyMm) {
@@ -565,7 +482,7 @@ bool TfrmLWParams::NudgeObject(double dxMm, double dyMm) {
     } else if (pgcParams->currentWidget() == tsBarcode && lstBCTypes->currentIndex() > 0) {
         moved |= edtBCLeft->AddMm(dxMm);
         moved |= edtBCTop->AddMm(dyMm);
-    } else if (pgcParams->currentWidget() == tsText && lstTObjs->currentRow() >= 0) {
+    } else if (pgcParams->currentWidget() == tsText && lstTObjs->currentRow() >= 0 && !PathPanelVisible()) {
         moved |= edtX->AddMm(dxMm);
         moved |= edtY->AddMm(dyMm);
     }

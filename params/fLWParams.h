@@ -15,6 +15,7 @@ class QDoubleSpinBox;
 class QLineEdit;
 class QSlider;
 class QSpinBox;
+class QStackedLayout;
 class QStackedWidget;
 class QFrame;
 class QGroupBox;
@@ -223,10 +224,55 @@ public:
     QComboBox* lstSrAlignH = nullptr;
     QComboBox* lstSrAlignV = nullptr;
 
-    // Text tab
+    // Text tab (all values in mm, whatever the display unit)
+    // The drag data of a text list item: its row.
+    static constexpr const char* kTextRowMime = "application/x-tessora-text-row";
     QListWidget* lstTObjs = nullptr;
+    QToolButton* btnAdd = nullptr;
+    QToolButton* btnEdit = nullptr;
+    QToolButton* btnDel = nullptr;
+    QToolButton* btnAlnHoriz = nullptr;
+    QToolButton* btnAlnVert = nullptr;
     TUnitSpinBox* edtX = nullptr;
     TUnitSpinBox* edtY = nullptr;
+    TUnitSpinBox* edtWidth = nullptr;
+    QComboBox* lstAlignTxt = nullptr;
+    QComboBox* lstFlip2 = nullptr;
+    QSpinBox* edtAngle2 = nullptr;
+    QSpinBox* edtPath = nullptr; // "Path Height:", always disabled
+    QPushButton* btnDrawPath = nullptr;
+    // The path panel, covering the tab's text controls while Draw Path is down.
+    QFrame* pnlPath = nullptr;
+    QListWidget* lstPoints = nullptr;
+    QDoubleSpinBox* edtPosPX = nullptr;
+    QDoubleSpinBox* edtPosPY = nullptr;
+    QToolButton* btnPathUp = nullptr;
+    QToolButton* btnPathDown = nullptr;
+    QToolButton* btnPathLeft = nullptr;
+    QToolButton* btnPathRight = nullptr;
+    QPushButton* btnAddPoint = nullptr;
+    QPushButton* btnDelPoint = nullptr;
+    QPushButton* btnClearPoints = nullptr;
+
+    // Runs the text dialog for a new text (add) or the selected one; the Text tab becomes
+    // the shown tab.
+    void AddOrEditText(bool add);
+    // Asks "Delete Text?" and removes the selected text.
+    void DeleteText();
+    // Moves a text in the face's drawing order (and the list); no undo step.
+    void MoveText(int from, int to);
+    // Appends a path point (mm from the face's top-left) to the selected text.
+    void AddPoint(double x, double y);
+    void SelectPoint(int i);
+    // Shifts every path point by this many mm.
+    void MovePoints(double dx, double dy);
+    void DeletePoint();
+    void ClearPoints();
+    // Draw Path: whether its button is down, and whether the path panel shows.
+    bool DrawPathOn() const;
+    bool PathPanelVisible() const;
+    // Presses or releases Draw Path as a click on its button does.
+    void SetDrawPath(bool on);
 
     // Barcode tab
     QComboBox* lstBCTypes = nullptr;
@@ -271,6 +317,7 @@ private:
     void BuildInfoTab();
     void BuildGraphicTab();
     void BuildTextTab();
+    void BuildPathPanel(QWidget* parent);
     void BuildBarcodeTab();
     // Control, Graphic, Filters, Barcode, Outline, Settings and Serial tabs
     TfrmColorPicker* OwnPicker = nullptr;
@@ -313,6 +360,16 @@ private:
     void lstBCTypesChange();
     void lstBGFilesClick();
     void lstTObjsClick();
+    // Text tab
+    QStackedLayout* stkText = nullptr;
+    void UpdatePathControls();
+    void PointsChanged();
+    void LoadTextPoints(const std::string& points);
+    void btnAlnHorizClick();
+    void btnAlnVertClick();
+    void btnDrawPathClick();
+    void edtPosPXChange();
+    void lstPointsClick();
     void lblOrderWWWClick();
     void btnAboutClick();
 };

@@ -68,6 +68,7 @@ void TSelectShape::paintEvent(QPaintEvent*) {
 // The shape sits on the view image, so its points become view pixels by its position.
 void TSelectShape::mousePressEvent(QMouseEvent* e) {
     if (Frame->InterceptPress(e->globalPosition().toPoint())) return;
+    if (e->button() == Qt::LeftButton) Frame->PathPress(pos() + e->position().toPoint());
     Q_EMIT Frame->SelectShapeMouseDown(e->button(), e->modifiers(), pos() + e->position().toPoint());
 }
 
@@ -186,7 +187,20 @@ void TfrSheet::SetZoom(bool value) {
     if (value && (Sheet.CurLabel < 0 || size_t(Sheet.CurLabel) >= Sheet.Labels.size())) return;
     Sheet.SetZoom(value);
     LayOut();
-    if (!value) SelectShape->setCursor(Qt::PointingHandCursor);
+    if (!value) SelectShape->setCursor(PathOn ? PathCursor : QCursor(Qt::PointingHandCursor));
+}
+
+void TfrSheet::SetPathMode(bool on) {
+    PathOn = on;
+    SelectShape->setCursor(on ? PathCursor : QCursor(Qt::PointingHandCursor));
+}
+
+void TfrSheet::PathPress(QPoint viewPx) {
+    if (!PathOn || !OnPathPoint || Sheet.CurLabel < 0 || size_t(Sheet.CurLabel) >= Sheet.Labels.size()) return;
+    // The frame reaches 4 pixels beyond the label; only the label itself takes points.
+    if (!Sheet.LabelRect(Sheet.CurLabel).contains(viewPx)) return;
+    const QPoint o = Sheet.FaceOrigin();
+    OnPathPoint(Sheet.PxToMmX(viewPx.x() - o.x()), Sheet.PxToMmY(viewPx.y() - o.y()));
 }
 
 void TfrSheet::SyncFrames() {

@@ -4,6 +4,7 @@
 // view pixels; what a press or a drag does is up to the window that hosts it.
 #include "sheetview/uSheet.h"
 
+#include <QCursor>
 #include <QFrame>
 #include <QWidget>
 #include <functional>
@@ -91,6 +92,14 @@ public:
     bool InterceptPress(QPoint global);
     bool InterceptMove() const;
     bool InterceptRelease();
+    // Path drawing: while on, a left press on the selected label reports its point, in mm
+    // from the top-left corner of the selected face, to OnPathPoint before the press
+    // signals; the pointer over the label is PathCursor (the start-up code sets the
+    // program's own one).
+    std::function<void(double xMm, double yMm)> OnPathPoint;
+    QCursor PathCursor{Qt::CrossCursor};
+    void SetPathMode(bool on);
+    bool PathMode() const { return PathOn; }
 
 Q_SIGNALS:
     // Mouse over the view image outside the selection rectangle; pos in view pixels.
@@ -112,6 +121,9 @@ protected:
 
 private:
     bool PressTaken = false;
+    friend class TSelectShape;
+    bool PathOn = false;
+    void PathPress(QPoint viewPx);
     void SyncFrames();
     void PlaceButtons();
     void PlaceChildren();
