@@ -23,6 +23,7 @@
 #include <QFileInfo>
 #include <QFrame>
 #include <QLabel>
+#include <QListWidget>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
@@ -372,8 +373,7 @@ void TfrmLWMain::BuildActions() {
     connect(actDelete, &QAction::triggered, this, &TfrmLWMain::actDeleteExecute);
     connect(actSendPDF, &QAction::triggered, this, &TfrmLWMain::actSendPDFExecute);
     actSendPDF->setEnabled(false); // until a project is loaded
-    // The clone dialog comes with its own window.
-    actClone->setEnabled(false);
+    connect(actClone, &QAction::triggered, this, &TfrmLWMain::actCloneExecute);
 
     // The tool buttons.
     for (size_t i = 0; i < ToolButtons.size(); ++i) {
@@ -419,11 +419,11 @@ void TfrmLWMain::BuildMenus() {
     mniAddText->setObjectName("mniAddText");
     mniImport = mnuLabel->addMenu("Import Image from");
     mniImport->setObjectName("mniImport");
-    mniImport->addAction("File")->setEnabled(false);
+    QAction* importFile = mniImport->addAction("File");
     mniImageArrange = mnuLabel->addMenu("Arrange Image");
     mniImageArrange->setObjectName("mniImageArrange");
-    mniImageArrange->addAction("Send to Back")->setEnabled(false);
-    mniImageArrange->addAction("Bring to Front")->setEnabled(false);
+    QAction* toBack = mniImageArrange->addAction("Send to Back");
+    QAction* toFront = mniImageArrange->addAction("Bring to Front");
     mniParams = mnuLabel->addAction("Label Parameters");
     mniParams->setObjectName("mniParams");
 
@@ -436,6 +436,11 @@ void TfrmLWMain::BuildMenus() {
     connect(on, &QAction::triggered, this, [this] { mniOutlineAllClick(true); });
     connect(off, &QAction::triggered, this, [this] { mniOutlineAllClick(false); });
     connect(mniParams, &QAction::triggered, this, &TfrmLWMain::mniParamsClick);
+    connect(importFile, &QAction::triggered, this, [this] {
+        if (frmLWParams && Sheet().CurLabel >= 0) frmLWParams->InsertImage();
+    });
+    connect(toBack, &QAction::triggered, this, [this] { ArrangeImage(false); });
+    connect(toFront, &QAction::triggered, this, [this] { ArrangeImage(true); });
     connect(mniAddText, &QAction::triggered, this, [this] {
         if (!frmLWParams) return;
         if (auto* b = frmLWParams->findChild<QAbstractButton*>("btnAdd"); b && b->isEnabled()) b->click();
@@ -464,6 +469,11 @@ void TfrmLWMain::AttachParams(TfrmLWParams* params) {
     if (!params) return;
     params->Drag = &Drag;
     params->BindUndoRedo(actUndo, actRedo);
+    params->OpenPictureDialog = [this] {
+        return QFileDialog::getOpenFileName(
+            this, QString(), QString::fromStdString(ProgramSubfolder("Import Images")),
+            "Pictures (*.jpg *.jpeg *.png *.bmp *.gif *.tif *.tiff *.webp *.ico *.svg);;All files (*)");
+    };
     // Every edit of the parameters window is a change "Save changes?" protects.
     params->Hooks.EnableUndo = [this] {
         actUndo->setEnabled(true);
@@ -490,7 +500,6 @@ void TfrmLWMain::SetProjectCommands(bool enabled) {
     actPrintProject->setEnabled(enabled);
     actSendPDF->setEnabled(enabled);
     for (int tag = 3; tag <= 8; ++tag) ToolButton(tag)->setEnabled(enabled);
-    actClone->setEnabled(false); // the clone dialog is not in this program yet
     frSheet->setContextMenuPolicy(enabled ? Qt::CustomContextMenu : Qt::NoContextMenu);
 }
 
@@ -518,7 +527,11 @@ void TfrmLWMain::ProjectOpened() {
     frSheet->setContextMenuPolicy(Qt::CustomContextMenu);
     ProjectLoaded = true;
     SetProjectCommands(true);
-    if (frmLWParams) frmLWParams->ShowInfo();
+    if (frmLWParams) {
+        frmLWParams->ShowInfo();
+        // Outline sheets take no pictures of their own until a label load decides again.
+        frmLWParams->EnableImageControls(Sheet().Header.Shape != lsVector);
+    }
 }
 
 void TfrmLWMain::actNewProjectExecute() {
@@ -663,6 +676,20 @@ void TfrmLWMain::actMoveExecute(int dx, int dy) {
     frmLWParams->NudgeObject(dx, dy);
 }
 
+void TfrmLWMain::actCloneExecute() {
+    if (!frmLWParams || Sheet().CurLabel < 0) return;
+    if (frmLWParams->CloneLabel(Sheet().CurLabel)) LabelChanged(Sheet().CurLabel);
+}
+
+void TfrmLWMain::ArrangeImage(bool toFront) {
+    if (!frmLWParams || Sheet().CurLabel < 0) return;
+    const int n = frmLWParams->lstBGFiles->count();
+    const int i = frmLWParams->lstBGFiles->currentRow();
+    if (i < 0 || n < 2) return;
+    const int to = toFront ? 0 : n - 1;
+    if (i != to) frmLWParams->MoveImage(i, to);
+}
+
 void TfrmLWMain::actDeleteExecute() {
     // The remove buttons belong to the parameters window's pages.
     if (!frmLWParams) return;
@@ -743,15 +770,7 @@ void TfrmLWMain::LoadLabelParams(int label, int face) {
 }
 
 void TfrmLWMain::LabelChanged(int label) {
-    if (frmLWParams && frmLWParams->LabelShown() && Sheet().CurLabel == label) {
-        for (const char* name : {"chbVis", "chbVisFr"}) {
-            auto* c = frmLWParams->findChild<QAbstractButton*>(name);
-            if (!c) continue;
-            const QSignalBlocker block(c);
-            c->setChecked(QLatin1String(name) == QLatin1String("chbVis") ? Sheet().Label(label).Vis
-                                                                         : Sheet().Label(label).VisFr);
-        }
-    }
+    if (frmLWParams && frmLWParams->LabelShown() && Sheet().CurLabel == label) frmLWParams->RefreshLabelState();
     Modified = true;
 }
 

@@ -112,6 +112,9 @@ public:
     void actZoomOutExecute();
     void actMoveExecute(int dx, int dy);
     void actDeleteExecute();
+    void actCloneExecute();
+    // "Bring to Front" (true) or "Send to Back" for the image selected in the parameters window.
+    void ArrangeImage(bool toFront);
     void mnuLabelPopup();
     void mniShowClick();
     void mniOutlineClick();

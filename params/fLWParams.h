@@ -128,6 +128,8 @@ public:
     // Shows the current label's ON and "Print Outline" states again (after the model changed
     // them from outside), without applying anything.
     void RefreshLabelState();
+    // Every Graphic control but "Insert Image", until the next image list fill decides again.
+    void EnableImageControls(bool enabled);
     // The picker shown for a target (ptLabelColor, ptOutlineColor, ptShadowColor, ptGuiColor).
     void OpenPicker(int target);
     // The picker the window uses: the one created at start-up, else one of its own.

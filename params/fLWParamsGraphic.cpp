@@ -150,12 +150,16 @@ void TfrmLWParams::BuildGraphicTab() {
     UpdateImageControls();
 }
 
-void TfrmLWParams::UpdateImageControls() {
-    const bool any = lstBGFiles->count() > 0;
+void TfrmLWParams::EnableImageControls(bool enabled) {
     for (QWidget* w :
          std::initializer_list<QWidget*>{btnClear, btnImgUp, btnImgDown, lstBGFiles, edtBGX, edtBGY, lstAlign,
                                          lstAlign2, edtScale, edtAngle, lstFlip})
-        w->setEnabled(any);
+        w->setEnabled(enabled);
+}
+
+void TfrmLWParams::UpdateImageControls() {
+    const bool any = lstBGFiles->count() > 0;
+    EnableImageControls(any);
     pgcParams->setTabVisible(pgcParams->indexOf(tsFilter), HasLabel && any);
 }
 

@@ -7,7 +7,9 @@
 #include "document/uCommon.h"
 #include "document/uMessages.h"
 #include "sheetview/fraSheet.h"
+#include "params/fClone.h"
 #include "tests/app/uAppFixture.h"
+#include "tests/params/uModal.h"
 
 #include <QAction>
 #include <QFile>
@@ -17,6 +19,7 @@
 #include <QMenu>
 #include <QTimer>
 #include <QPainter>
+#include <QPushButton>
 #include <QSet>
 #include <QTest>
 #include <QToolButton>
@@ -364,6 +367,76 @@ TEST_F(MainTest, RightClickSelectsTheLabelAndOpensItsMenu) {
     EXPECT_EQ(Sheet().CurLabel, 1);
     EXPECT_EQ(Sheet().HotLabel, 1);
     Main->mnuLabel->hide();
+}
+
+// The label menu's Import, Arrange and Clone and the Delete key act through the parameters
+// window on the selected label.
+TEST_F(MainTest, LabelCommandsActThroughTheParametersWindow) {
+    OpenProject(CopySample("Product Labels.shl"));
+    Select(0);
+    TfrmLWParams* p = Main->frmLWParams;
+    ASSERT_TRUE(p->ShowTab("Graphic"));
+    auto images = [this] { return Sheet().Face(-1, 0).Images.size(); };
+    const size_t before = images();
+
+    // Two pictures imported through the menu: copied into "Import Images", each in front.
+    int n = 0;
+    p->OpenPictureDialog = [&] {
+        QImage img(40, 20, QImage::Format_RGB32);
+        img.fill(n ? Qt::blue : Qt::red);
+        const QString f = Q(Work.File("imp" + std::to_string(n++) + ".png"));
+        img.save(f);
+        return f;
+    };
+    QAction* file = Main->mniImport->actions().value(0);
+    ASSERT_TRUE(file && file->text() == "File");
+    file->trigger();
+    file->trigger();
+    ASSERT_EQ(images(), before + 2);
+    EXPECT_TRUE(QFile::exists(Q(ProgramSubfolder("Import Images") + "/imp1.png")));
+    EXPECT_EQ(p->lstBGFiles->item(0)->text(), "imp1.png");
+
+    // "Send to Back" moves the selected (front) image to the end of the list.
+    Sheet().HotLabel = 0;
+    Main->mnuLabelPopup();
+    ASSERT_TRUE(Main->mniImageArrange->menuAction()->isVisible());
+    Main->mniImageArrange->actions().value(0)->trigger();
+    EXPECT_EQ(p->lstBGFiles->item(p->lstBGFiles->count() - 1)->text(), "imp1.png");
+    EXPECT_EQ(p->lstBGFiles->currentRow(), p->lstBGFiles->count() - 1);
+    Main->mniImageArrange->actions().value(1)->trigger();
+    EXPECT_EQ(p->lstBGFiles->item(0)->text(), "imp1.png");
+
+    // Delete on the Graphic page asks, then removes the selected image.
+    Msgs.Answers = {mbYes};
+    Main->actDelete->trigger();
+    EXPECT_EQ(Texts(Msgs).back(), "Remove imp1.png Image from current label?");
+    EXPECT_EQ(images(), before + 1);
+
+    // Clone onto every other label: one undo step brings all of them back.
+    const size_t texts0 = Sheet().Label(0).Face(0).Texts.size();
+    const size_t images1 = Sheet().Label(1).Face(0).Images.size();
+    Main->Modified = false;
+    OnNextModal<TfrmClone>([](TfrmClone* d) { d->btnOK->click(); });
+    Main->actClone->trigger();
+    EXPECT_TRUE(Main->Modified);
+    const int labels = int(Sheet().Labels.size());
+    for (int i = 1; i < labels; ++i) {
+        EXPECT_EQ(Sheet().Label(i).Face(0).Images.size(), before + 1) << i;
+        EXPECT_EQ(Sheet().Label(i).Face(0).Texts.size(), texts0) << i;
+    }
+    ASSERT_TRUE(Main->actUndo->isEnabled());
+    Main->actUndo->trigger();
+    EXPECT_EQ(Sheet().Label(1).Face(0).Images.size(), images1);
+
+    // Delete on the Barcode page removes the barcode but keeps its data.
+    Select(0);
+    ASSERT_TRUE(p->ShowTab("Barcode"));
+    Sheet().Face(-1, 0).BCType = 3;
+    Sheet().Face(-1, 0).BCText = "12345";
+    p->LoadLabelParams(0, 0);
+    Main->actDelete->trigger();
+    EXPECT_EQ(Sheet().Face(-1, 0).BCType, 0);
+    EXPECT_EQ(Sheet().Face(-1, 0).BCText, "12345");
 }
 
 TEST_F(MainTest, ToolButtonWithoutSelectionListsTheLabels) {
