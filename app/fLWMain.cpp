@@ -2,6 +2,7 @@
 
 #include "app/fLabelInfo.h"
 #include "content/dTessora.h"
+#include "content/fICatalog.h"
 #include "content/uServer.h"
 #include "document/uCommon.h"
 #include "document/uMessages.h"
@@ -127,6 +128,7 @@ TfrmLWMain::TfrmLWMain(TdmTessora* dm, QWidget* parent) : QMainWindow(parent), D
             imgAdv->setPixmap(QPixmap::fromImage(adv.scaled(160, 220, Qt::KeepAspectRatio, Qt::SmoothTransformation)));
     }
 
+    SetCatalogOpener(OpenCatalog); // "Get more..." in the chooser
     OnChoose = [this](TChooserMode mode, bool first, std::string& path, int& kind) {
         TfrmTemplates dlg(this);
         dlg.SetMode(mode);
