@@ -11,6 +11,7 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLayout>
 #include <QListWidget>
 #include <QPointer>
 #include <QPushButton>
@@ -43,12 +44,12 @@ bool OpenCatalog(QWidget* parent, TChooserMode mode) {
 
 TfrmICatalog::TfrmICatalog(TChooserMode mode, QWidget* parent) : QDialog(parent), FMode(mode) {
     setWindowTitle(SiteName() + " Catalog");
-    resize(640, 420);
+    resize(680, 520);
 
     grpPreview = new QGroupBox(QStringLiteral(" Preview "), this);
     imgTemplate = new QLabel(grpPreview);
     imgTemplate->setAlignment(Qt::AlignCenter);
-    imgTemplate->setMinimumSize(300, 300);
+    imgTemplate->setMinimumSize(200, 200);
     imgTemplate->hide();
     (new QVBoxLayout(grpPreview))->addWidget(imgTemplate, 1);
 
@@ -142,6 +143,7 @@ void TfrmICatalog::PreviewEntry(int i) {
     if (i == FListTag) return;
     FListTag = i;
     imgTemplate->hide();
+    FPicture = QImage();
     if (i < 0 || i >= lstTemplates->count()) return;
     QPointer<TfrmICatalog> self(this);
     FBusy = true;
@@ -161,10 +163,26 @@ void TfrmICatalog::PreviewEntry(int i) {
     FBusy = false;
     // The entry may have changed while the picture was on its way.
     if (FListTag != i) return;
+    FPicture = ok ? pic : QImage();
     if (ok) {
-        imgTemplate->setPixmap(QPixmap::fromImage(pic));
+        FitPicture();
         imgTemplate->show();
     }
+}
+
+void TfrmICatalog::FitPicture() {
+    if (FPicture.isNull()) return;
+    // The group's room: the hidden picture has no size of its own yet.
+    const QSize room = grpPreview->layout()->contentsRect().size();
+    // Never enlarged: the server's picture is drawn for this size.
+    const bool fits = FPicture.width() <= room.width() && FPicture.height() <= room.height();
+    imgTemplate->setPixmap(QPixmap::fromImage(
+        fits || room.isEmpty() ? FPicture : FPicture.scaled(room, Qt::KeepAspectRatio, Qt::SmoothTransformation)));
+}
+
+void TfrmICatalog::resizeEvent(QResizeEvent* e) {
+    QDialog::resizeEvent(e);
+    if (imgTemplate->isVisible()) FitPicture();
 }
 
 void TfrmICatalog::lstTemplatesClick() {

@@ -5,6 +5,7 @@
 #include "content/fTemplates.h"
 
 #include <QDialog>
+#include <QImage>
 
 class QGroupBox;
 class QLabel;
@@ -28,6 +29,8 @@ public:
     int Tag() const { return FTag; }
     // The entry previewed last: -1 at first, -2 right after a download.
     int ListTag() const { return FListTag; }
+    // The preview picture as the server sent it (shown scaled down to fit).
+    const QImage& PreviewPicture() const { return FPicture; }
 
     // ---- controls
     QListWidget* lstTemplates = nullptr;
@@ -47,14 +50,17 @@ public:
 
 protected:
     void showEvent(QShowEvent* e) override;
+    void resizeEvent(QResizeEvent* e) override;
 
 private:
     // Enables Download; closes with "Updates list is empty..." when nothing is left.
     // False when it closed.
     bool CheckList();
     QString LocalFolder() const;
+    void FitPicture();
 
     TChooserMode FMode;
+    QImage FPicture;
     int FTag = 0;
     int FListTag = -1;
     bool FTimerStarted = false;

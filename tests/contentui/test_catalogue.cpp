@@ -166,7 +166,10 @@ TEST_F(CatalogueTest, ListsWhatIsMissingAndShrinksAsEntriesAreDownloaded) {
     ASSERT_EQ(Entries(dlg->lstTemplates), QStringList({"Heart.tpv", "Oval Two.tpr"}));
     EXPECT_TRUE(dlg->btnDownload->isEnabled());
     EXPECT_TRUE(dlg->imgTemplate->isVisible());
-    EXPECT_EQ(dlg->imgTemplate->pixmap().size(), QSize(300, 388)); // the preview tessora-cli drew
+    EXPECT_EQ(dlg->PreviewPicture().size(), QSize(300, 388)); // the preview tessora-cli drew
+    const QSize shown = dlg->imgTemplate->pixmap().size();
+    EXPECT_LE(shown.height(), dlg->imgTemplate->height());
+    EXPECT_NEAR(shown.width() * 388.0 / shown.height(), 300, 3);
     EXPECT_TRUE(Requested("preview/Heart.jpg"));
     EXPECT_TRUE(Status.Log.contains("1:Checking for Updates..."));
     EXPECT_TRUE(Status.Log.contains("1:Preview Loading..."));
