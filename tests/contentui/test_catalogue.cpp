@@ -255,6 +255,26 @@ TEST_F(CatalogueTest, CancelDuringATransferLeavesNoFileAndTheEntryListed) {
     EXPECT_TRUE(Msgs.Shown.empty());
 }
 
+TEST_F(CatalogueTest, EscapeDuringATransferCancelsItAndCloses) {
+    Server.Files[kPrefix + "labels/Party.shl"].Mode = THttpTestServer::Partial;
+    TfrmUpd upd;
+    upd.SetUp(2, QStringList{"Party.shl"});
+    bool escaped = false;
+    WhilePolling([&] { upd.exec(); },
+                 [&] {
+                     if (!escaped && upd.bar->value() > 0) {
+                         escaped = true;
+                         QTest::keyClick(&upd, Qt::Key_Escape);
+                     }
+                 });
+    EXPECT_TRUE(escaped);
+    EXPECT_EQ(upd.BtnTag(), 2);
+    EXPECT_EQ(upd.lblInfo->text(), "Update Cancelled...");
+    EXPECT_EQ(upd.result(), QDialog::Rejected);
+    EXPECT_EQ(Tree(Home.Path()), QStringList({"tessora.ini"}));
+    EXPECT_EQ(Tree(Temp.Path()), QStringList());
+}
+
 TEST_F(CatalogueTest, AZipStaysInTheTemporaryFolder) {
     const QByteArray zip("PK\x03\x04 not much of an archive", 30);
     Server.Put("templates.ini", "Pack.zip\r\n");
