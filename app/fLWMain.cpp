@@ -6,6 +6,7 @@
 #include "content/fEMail.h"
 #include "content/fGauge.h"
 #include "content/uMail.h"
+#include "content/fICatalog.h"
 #include "content/uServer.h"
 #include "document/uCommon.h"
 #include "document/uMessages.h"
@@ -135,6 +136,7 @@ TfrmLWMain::TfrmLWMain(TdmTessora* dm, QWidget* parent) : QMainWindow(parent), D
             imgAdv->setPixmap(QPixmap::fromImage(adv.scaled(160, 220, Qt::KeepAspectRatio, Qt::SmoothTransformation)));
     }
 
+    SetCatalogOpener(OpenCatalog); // "Get more..." in the chooser
     OnChoose = [this](TChooserMode mode, bool first, std::string& path, int& kind) {
         TfrmTemplates dlg(this);
         dlg.SetMode(mode);

@@ -25,6 +25,7 @@ const TCommand kCommands[] = {
     {"render", CmdRender},
     {"pdf", CmdPdf},
     {"barcode", CmdBarcode},
+    {"catalogue", CmdCatalogue},
 };
 
 const char* kUsage =
@@ -39,7 +40,10 @@ const char* kUsage =
     "          [--show none|code|type|both] [--position 0..5] [--angle DEG]\n"
     "          (--pattern | -o OUT.png | -o OUT.svg)\n"
     "                            one barcode (T a type name or 0..22): its line pattern\n"
-    "                            and prepared text, or drawn with a quiet zone\n";
+    "                            and prepared text, or drawn with a quiet zone\n"
+    "  catalogue OUTDIR [--width PX]\n"
+    "                            the download server's files for the program folder's\n"
+    "                            templates and projects, with previews PX wide (300)\n";
 
 } // namespace
 

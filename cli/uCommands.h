@@ -12,6 +12,7 @@ int CmdConvert(const QStringList& args);
 int CmdRender(const QStringList& args);
 int CmdPdf(const QStringList& args);
 int CmdBarcode(const QStringList& args);
+int CmdCatalogue(const QStringList& args);
 
 // Prints "tessora-cli: <text>" and the usage to stderr; returns 2.
 int UsageError(const QString& text);

@@ -3,6 +3,7 @@
 #include "content/dTessora.h"
 #include "document/uCommon.h"
 #include "document/uMessages.h"
+#include "document/uPictureRefs.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>
@@ -69,6 +70,19 @@ QString UpdateUrl(const QString& folder) {
 }
 
 QByteArray FetchBytes(const QString& address, qint64 maxBytes, TFetchError* error) {
+    TTransfer transfer;
+    return transfer.Get(address, maxBytes, error);
+}
+
+void TTransfer::Abort() {
+    if (FAbort) FAbort();
+}
+
+QByteArray TTransfer::Get(const QString& address, qint64 maxBytes, TFetchError* error) {
+    if (FAbort) { // a handler started another GET on this one
+        if (error) *error = TFetchError::Network;
+        return {};
+    }
     TFetchError why = TFetchError::None;
     QByteArray body = [&]() -> QByteArray {
         const QUrl url(address.trimmed(), QUrl::TolerantMode);
@@ -103,16 +117,28 @@ QByteArray FetchBytes(const QString& address, qint64 maxBytes, TFetchError* erro
         QObject::connect(&connectTimer, &QTimer::timeout, reply, [&] { stop(TFetchError::ConnectTimeout); });
         QObject::connect(&totalTimer, &QTimer::timeout, reply, [&] { stop(TFetchError::Timeout); });
         QObject::connect(reply, &QNetworkReply::requestSent, &connectTimer, &QTimer::stop);
+        qint64 expected = -1;
         QObject::connect(reply, &QNetworkReply::metaDataChanged, reply, [&] {
             const QVariant length = reply->header(QNetworkRequest::ContentLengthHeader);
-            if (length.isValid() && length.toLongLong() > maxBytes) stop(TFetchError::TooLarge);
+            expected = length.isValid() ? length.toLongLong() : -1;
+            if (expected > maxBytes) {
+                stop(TFetchError::TooLarge);
+                return;
+            }
+            const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+            // Redirects and error pages are not the transfer the caller shows.
+            if (OnBegin && status >= 200 && status < 300) OnBegin(expected);
         });
         // Read as it arrives, so a body without a length is refused at the cap, not at its end.
         QObject::connect(reply, &QNetworkReply::readyRead, reply, [&] {
             if (why != TFetchError::None) return;
             data += reply->read(maxBytes + 1 - data.size());
-            if (data.size() > maxBytes) stop(TFetchError::TooLarge);
+            if (data.size() > maxBytes)
+                stop(TFetchError::TooLarge);
+            else if (OnProgress)
+                OnProgress(data.size(), expected);
         });
+        FAbort = [&] { stop(TFetchError::Cancelled); };
 
         QEventLoop loop;
         QObject::connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
@@ -122,6 +148,7 @@ QByteArray FetchBytes(const QString& address, qint64 maxBytes, TFetchError* erro
         connectTimer.stop();
         totalTimer.stop();
         reply->disconnect();
+        FAbort = nullptr;
 
         if (why != TFetchError::None) return {};
         if (!reply->isFinished()) { // the loop was ended from outside (the program quits)
@@ -163,11 +190,7 @@ bool FetchPicture(const QString& address, QImage& graphic) {
 }
 
 bool IsBareFileName(const QString& name) {
-    if (name.isEmpty() || name.startsWith('.') || name.contains("..")) return false;
-    for (const QChar c : name) {
-        if (c == '/' || c == '\\' || c.category() == QChar::Other_Control) return false;
-    }
-    return true;
+    return IsBareName(name.toStdString());
 }
 
 QStringList SplitNameList(const QString& text) {

@@ -5,6 +5,7 @@
 #include <QImage>
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <optional>
 
 namespace tessora {
@@ -41,7 +42,26 @@ enum class TFetchError {
     Status,         // an answer other than 2xx
     ConnectTimeout, // the request was not on its way within the connect time-out
     Timeout,        // the whole call took too long
-    TooLarge        // the body is over its cap
+    TooLarge,       // the body is over its cap
+    Cancelled       // TTransfer::Abort during the transfer
+};
+
+// A GET whose progress is reported while it runs; a handler that runs meanwhile (a Cancel
+// button) can end it with Abort. Same limits and results as FetchBytes.
+class TTransfer {
+public:
+    // The answer's headers are in: the body's length, -1 when the server gives none.
+    std::function<void(qint64 expected)> OnBegin;
+    // Bytes of the body received so far.
+    std::function<void(qint64 received, qint64 expected)> OnProgress;
+
+    QByteArray Get(const QString& address, qint64 maxBytes, TFetchError* error = nullptr);
+    // Makes the transfer in progress fail with Cancelled; nothing when none runs.
+    void Abort();
+    bool Busy() const { return bool(FAbort); }
+
+private:
+    std::function<void()> FAbort;
 };
 
 // GETs of an http or https address; empty when the request, the status, a time-out or a

@@ -31,7 +31,7 @@
 namespace tessora {
 void PrintTo(TFetchError e, std::ostream* os) {
     static const char* const names[] = {"None",           "BadAddress", "Network", "Status",
-                                        "ConnectTimeout", "Timeout",    "TooLarge"};
+                                        "ConnectTimeout", "Timeout",    "TooLarge", "Cancelled"};
     *os << names[int(e)];
 }
 } // namespace tessora

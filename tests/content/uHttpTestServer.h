@@ -17,7 +17,8 @@ public:
         Normal,   // status line, Content-Length, body, close
         NoLength, // body delimited by closing the connection
         Silent,   // reads the request and never answers
-        Endless   // sends the body without a length and keeps the connection open
+        Endless,  // sends the body without a length and keeps the connection open
+        Partial   // announces twice the body's length, sends the body and keeps the connection open
     };
     struct TResource {
         QByteArray Body;
@@ -67,9 +68,10 @@ private:
             "HTTP/1.1 " + QByteArray::number(r.Status) + (r.Status == 200 ? " OK" : " Error") + "\r\n";
         out += "Content-Type: " + r.ContentType + "\r\nConnection: close\r\n";
         if (r.Mode == Normal) out += "Content-Length: " + QByteArray::number(r.Body.size()) + "\r\n";
+        if (r.Mode == Partial) out += "Content-Length: " + QByteArray::number(2 * r.Body.size()) + "\r\n";
         out += "\r\n" + r.Body;
         s->write(out);
-        if (r.Mode != Endless) s->disconnectFromHost();
+        if (r.Mode != Endless && r.Mode != Partial) s->disconnectFromHost();
     }
 
     QTcpServer Server;
