@@ -367,8 +367,7 @@ private:
     void UpdatePathControls();
     void PointsChanged();
     void LoadTextPoints(const std::string& points);
-    void btnAlnHorizClick();
-    void btnAlnVertClick();
+    void AlignTextBox(bool horizontal);
     void btnDrawPathClick();
     void edtPosPXChange();
     void lstPointsClick();

@@ -250,8 +250,8 @@ void TfrmLWParams::BuildTextTab() {
     connect(btnAdd, &QToolButton::clicked, this, [this] { AddOrEditText(true); });
     connect(btnEdit, &QToolButton::clicked, this, [this] { AddOrEditText(false); });
     connect(btnDel, &QToolButton::clicked, this, [this] { DeleteText(); });
-    connect(btnAlnHoriz, &QToolButton::clicked, this, [this] { btnAlnHorizClick(); });
-    connect(btnAlnVert, &QToolButton::clicked, this, [this] { btnAlnVertClick(); });
+    connect(btnAlnHoriz, &QToolButton::clicked, this, [this] { AlignTextBox(true); });
+    connect(btnAlnVert, &QToolButton::clicked, this, [this] { AlignTextBox(false); });
     connect(edtX, &QDoubleSpinBox::valueChanged, this, [this] { edtXChange(); });
     connect(edtY, &QDoubleSpinBox::valueChanged, this, [this] { edtXChange(); });
     auto geometry = [this] {
@@ -473,7 +473,8 @@ void TfrmLWParams::ApplyTextGeometry(bool refresh) {
     if (refresh) Refresh();
 }
 
-void TfrmLWParams::btnAlnHorizClick() {
+// Centres the selected text's drawn box across (horizontal) or down the label.
+void TfrmLWParams::AlignTextBox(bool horizontal) {
     if (!HaveCurrentFace()) return;
     TLabelFace& f = Sheet().Face(-1, 0);
     const int i = lstTObjs->currentRow();
@@ -481,23 +482,15 @@ void TfrmLWParams::btnAlnHorizClick() {
     const TSheet& s = Sheet();
     const TRect& b = f.Text(i).Bounds;
     // On a box the text is centred on its panel, which is what its position is measured from.
-    const double across = s.Header.Shape == lsBox ? s.PxToMmX(s.FaceExtent().width()) : s.Header.LabelWidth;
+    const bool box = s.Header.Shape == lsBox;
     LoadingText = true;
-    edtX->SetMm((across - s.PxToMmX(b.Right - b.Left - 1)) / 2);
-    LoadingText = false;
-    ApplyTextGeometry(true);
-}
-
-void TfrmLWParams::btnAlnVertClick() {
-    if (!HaveCurrentFace()) return;
-    TLabelFace& f = Sheet().Face(-1, 0);
-    const int i = lstTObjs->currentRow();
-    if (i < 0 || size_t(i) >= f.Texts.size()) return;
-    const TSheet& s = Sheet();
-    const TRect& b = f.Text(i).Bounds;
-    const double down = s.Header.Shape == lsBox ? s.PxToMmY(s.FaceExtent().height()) : s.Header.LabelHeight;
-    LoadingText = true;
-    edtY->SetMm((down - s.PxToMmY(b.Bottom - b.Top - 1)) / 2);
+    if (horizontal) {
+        const double across = box ? s.PxToMmX(s.FaceExtent().width()) : s.Header.LabelWidth;
+        edtX->SetMm((across - s.PxToMmX(b.Right - b.Left - 1)) / 2);
+    } else {
+        const double down = box ? s.PxToMmY(s.FaceExtent().height()) : s.Header.LabelHeight;
+        edtY->SetMm((down - s.PxToMmY(b.Bottom - b.Top - 1)) / 2);
+    }
     LoadingText = false;
     ApplyTextGeometry(true);
 }

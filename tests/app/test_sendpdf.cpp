@@ -8,7 +8,7 @@
 #include "document/uCommon.h"
 #include "document/uMessages.h"
 #include "sheetview/fraSheet.h"
-#include "tests/app/uAppFixture.h"
+#include "tests/app/uMainFixture.h"
 #include "tests/content/uSmtpTestServer.h"
 
 #include <QAction>
@@ -27,47 +27,13 @@ using namespace tessora::test;
 
 namespace {
 
-class SendPdfTest : public ::testing::Test {
+class SendPdfTest : public MainFixture {
 protected:
-    TAppFolder Folder;
-    TTempDir Work;
-    TScriptedMessages Msgs;
-    TMessageScope Scope{Msgs};
-    std::unique_ptr<TdmTessora> Dm;
-    std::unique_ptr<TfrmLWMain> Main;
-    std::string Chosen;
-    int SaveDialogs = 0;
-    QString SaveAnswer;
-
     void SetUp() override {
-        SetProgramFolder(Folder.Home.Path());
-        Dm = std::make_unique<TdmTessora>(Q(Folder.Home.Path()));
-        Main = std::make_unique<TfrmLWMain>(Dm.get());
-        Main->AttachParams(new TfrmLWParams(Main->frSheet, Main.get()));
+        MainFixture::SetUp();
         SetStatusWindow(new TfrmGauge(Main.get())); // as at start-up
-        Main->OnChoose = [this](TChooserMode, bool, std::string& path, int&) {
-            path = Chosen;
-            return !Chosen.empty();
-        };
-        Main->OnSaveDialog = [this](const QString&, const QString&, const QString&) {
-            ++SaveDialogs;
-            return SaveAnswer;
-        };
-        Main->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(Main.get()));
     }
-    void TearDown() override {
-        Main->Modified = false;
-        Main.reset();
-    }
-    void OpenSample() {
-        const std::string dest = Work.File("project.shl");
-        ASSERT_TRUE(QFile::copy(Q(BinDir() + "Label Projects/Product Labels.shl"), Q(dest)));
-        QFile::setPermissions(Q(dest), QFile::ReadOwner | QFile::WriteOwner);
-        Chosen = dest;
-        Main->actOpenProject->trigger();
-        ASSERT_EQ(Main->ProjectFile, Q(dest));
-    }
+    void OpenSample() { OpenProject(CopySample("Product Labels.shl")); }
     // Answers the mail window when it opens: fills it and sends, or cancels it. What it
     // showed is kept.
     QString ShownFile, ShownSubject;
@@ -105,7 +71,7 @@ TEST_F(SendPdfTest, IsEnabledWithAProjectAndStopsAtAMissingTlsLibrary) {
     ASSERT_EQ(Msgs.Shown.size(), 1u);
     EXPECT_EQ(Msgs.Shown[0].Text, "libtessora-missing-tls.so.1 file not found!");
     EXPECT_EQ(Msgs.Shown[0].InfoButton, mbOK);
-    EXPECT_EQ(SaveDialogs, 0) << "no file is asked for";
+    EXPECT_EQ(Proposed.size(), 0) << "no file is asked for";
 }
 
 TEST_F(SendPdfTest, MailsTheWrittenPdfWithTheOrderCodeAsSubject) {

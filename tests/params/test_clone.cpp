@@ -12,20 +12,6 @@ using namespace tessora::test;
 
 namespace {
 
-std::vector<uint8_t> Bytes(const TSheetLabel& l) {
-    std::vector<uint8_t> out;
-    auto add = [&out](const auto& rec) { out.insert(out.end(), rec.begin(), rec.end()); };
-    add(l.ToRec());
-    for (const auto& f : l.Faces) {
-        add(f->ToRec());
-        for (const auto& t : f->Texts)
-            add(t->ToRec());
-        for (const auto& im : f->Images)
-            add(im->ToRec(std::to_string(im->BGIndex)));
-    }
-    return out;
-}
-
 QStringList Items(const QListWidget* l, bool checkedOnly = false) {
     QStringList out;
     for (int i = 0; i < l->count(); ++i)
@@ -51,7 +37,7 @@ TEST_F(ParamsTest, CloneCopiesTheDesignOntoTheCheckedLabels) {
     std::vector<std::vector<uint8_t>> before;
     std::vector<double> x, y;
     for (int i = 0; i < 4; ++i) {
-        before.push_back(Bytes(Sheet->Label(i)));
+        before.push_back(LabelBytes(Sheet->Label(i)));
         x.push_back(Sheet->Label(i).X);
         y.push_back(Sheet->Label(i).Y);
     }
@@ -95,7 +81,7 @@ TEST_F(ParamsTest, CloneCopiesTheDesignOntoTheCheckedLabels) {
 
     Sheet->Undo();
     for (int i = 0; i < 4; ++i)
-        EXPECT_EQ(Bytes(Sheet->Label(i)), before[size_t(i)]) << "label " << i;
+        EXPECT_EQ(LabelBytes(Sheet->Label(i)), before[size_t(i)]) << "label " << i;
 }
 
 TEST_F(ParamsTest, CloneDialogNeedsATargetAndCancelChangesNothing) {

@@ -12,24 +12,6 @@
 using namespace tessora;
 using namespace tessora::test;
 
-namespace {
-
-std::vector<uint8_t> Bytes(const TSheetLabel& l) {
-    std::vector<uint8_t> out;
-    auto add = [&out](const auto& rec) { out.insert(out.end(), rec.begin(), rec.end()); };
-    add(l.ToRec());
-    for (const auto& f : l.Faces) {
-        add(f->ToRec());
-        for (const auto& t : f->Texts)
-            add(t->ToRec());
-        for (const auto& im : f->Images)
-            add(im->ToRec("x"));
-    }
-    return out;
-}
-
-} // namespace
-
 TEST_F(ParamsTest, LoadingALabelChangesNothing) {
     Make(2, 1);
     AddImage(0, Qt::red);
@@ -47,7 +29,7 @@ TEST_F(ParamsTest, LoadingALabelChangesNothing) {
     Sheet->Label(1).Face(0).BCTop = 15;
     Sheet->RedrawSheet(true, true);
     const QImage layer = Sheet->SheetLayer.copy();
-    const auto before0 = Bytes(Sheet->Label(0)), before1 = Bytes(Sheet->Label(1));
+    const auto before0 = LabelBytes(Sheet->Label(0)), before1 = LabelBytes(Sheet->Label(1));
     ResetCounters();
 
     // Every edit takes a new value while loading, so each change handler is reached.
@@ -60,8 +42,8 @@ TEST_F(ParamsTest, LoadingALabelChangesNothing) {
     EXPECT_EQ(Redraws, 0);
     EXPECT_EQ(UndoEnables + Saves + Refreshes, 0);
     EXPECT_EQ(Sheet->SheetLayer, layer);
-    EXPECT_EQ(Bytes(Sheet->Label(0)), before0);
-    EXPECT_EQ(Bytes(Sheet->Label(1)), before1);
+    EXPECT_EQ(LabelBytes(Sheet->Label(0)), before0);
+    EXPECT_EQ(LabelBytes(Sheet->Label(1)), before1);
 
     // The controls show label B.
     EXPECT_DOUBLE_EQ(P->edtBGX->Mm(), 7.5);
@@ -111,7 +93,7 @@ TEST_F(ParamsTest, EachPositionEditMakesOneUndoStepAndRedrawsTheLabel) {
         Sheet->DrawLabel(0, -1, true);
         const QRect ink = Ink(0);
         ASSERT_FALSE(ink.isEmpty());
-        const auto before = Bytes(Sheet->Label(0));
+        const auto before = LabelBytes(Sheet->Label(0));
         Sheet->ClearUndo();
         ResetCounters();
 
@@ -128,7 +110,7 @@ TEST_F(ParamsTest, EachPositionEditMakesOneUndoStepAndRedrawsTheLabel) {
         EXPECT_EQ(moved.topLeft() - ink.topLeft(), c.Across ? QPoint(10, 0) : QPoint(0, 10));
 
         Sheet->Undo();
-        EXPECT_EQ(Bytes(Sheet->Label(0)), before);
+        EXPECT_EQ(LabelBytes(Sheet->Label(0)), before);
         EXPECT_EQ(Ink(0), ink);
     }
 }

@@ -12,6 +12,21 @@
 
 namespace tessora::test {
 
+// A label's records as the project file stores them; images by their picture cache index.
+inline std::vector<uint8_t> LabelBytes(const TSheetLabel& l) {
+    std::vector<uint8_t> out;
+    auto add = [&out](const auto& rec) { out.insert(out.end(), rec.begin(), rec.end()); };
+    add(l.ToRec());
+    for (const auto& f : l.Faces) {
+        add(f->ToRec());
+        for (const auto& t : f->Texts)
+            add(t->ToRec());
+        for (const auto& im : f->Images)
+            add(im->ToRec(std::to_string(im->BGIndex)));
+    }
+    return out;
+}
+
 class ParamsTest : public ::testing::Test {
 protected:
     TTempDir Home;
