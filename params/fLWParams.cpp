@@ -137,8 +137,8 @@ void TfrmLWParams::BuildFrame() {
     pgcParams->setObjectName("pgcParams");
     // Compact tabs: all nine and the undo panel fit the window's width.
     pgcParams->setStyleSheet(
-        "QTabBar::tab { background: #e4e4e4; border: 1px solid #a0a0a0; border-bottom: none;"
-        " border-top-left-radius: 3px; border-top-right-radius: 3px; padding: 3px 4px; margin-right: 1px; }"
+        "QTabBar::tab { font-size: 10px; background: #e4e4e4; border: 1px solid #a0a0a0; border-bottom: none;"
+        " border-top-left-radius: 3px; border-top-right-radius: 3px; padding: 3px 3px; margin-right: 1px; }"
         "QTabBar::tab:selected { background: white; margin-top: -2px; }"
         "QTabBar::tab:!selected { margin-top: 1px; }"
         "QTabWidget::pane { border: 1px solid #a0a0a0; top: -1px; background: white; }");

@@ -61,11 +61,11 @@ void TfrmLWParams::BuildGraphicTab() {
     auto* list = new TDragOrderList(tsGraphic);
     lstBGFiles = list;
     lstBGFiles->setObjectName("lstBGFiles");
-    lstBGFiles->setFixedWidth(160);
+    lstBGFiles->setFixedWidth(130);
     g->addWidget(lstBGFiles, 1, 0, 5, 1);
     auto* hint = new QLabel("Select an Image from the list above before using the controls below", tsGraphic);
     hint->setWordWrap(true);
-    hint->setFixedWidth(160);
+    hint->setFixedWidth(130);
     g->addWidget(hint, 6, 0, 2, 1, Qt::AlignTop);
 
     btnImgUp = new QToolButton(tsGraphic);
@@ -81,6 +81,7 @@ void TfrmLWParams::BuildGraphicTab() {
     order->addWidget(btnImgUp);
     order->addWidget(btnImgDown);
     auto* dragHint = new QLabel("Drag and drop\nname in list\nto move image\nto front/back", tsGraphic);
+    dragHint->setMinimumWidth(dragHint->sizeHint().width());
     dragHint->setStyleSheet("color: #606060;");
     order->addWidget(dragHint);
     order->addStretch();
