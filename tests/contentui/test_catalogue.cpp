@@ -276,7 +276,8 @@ TEST_F(CatalogueTest, EscapeDuringATransferCancelsItAndCloses) {
 }
 
 TEST_F(CatalogueTest, AZipStaysInTheTemporaryFolder) {
-    const QByteArray zip("PK\x03\x04 not much of an archive", 30);
+    static const char kZip[] = "PK\x03\x04 not much of an archive";
+    const QByteArray zip(kZip, sizeof kZip - 1);
     Server.Put("templates.ini", "Pack.zip\r\n");
     Server.Put("templates/Pack.zip", zip);
     auto dlg = Open(cmTemplate);
