@@ -103,7 +103,7 @@ QColor TfrmColorPicker::Color() const {
 }
 
 void TfrmColorPicker::ShowColor(QColor color, bool updateWheel) {
-    // Everything is shown as plain RGB, whatever spec the colour came in.
+    // Everything is shown as plain RGB, whatever colour model the colour came in.
     const QColor c = color.isValid() ? color.toRgb() : QColor(Qt::black);
     Current = QColor(c.red(), c.green(), c.blue());
     Loading = true;
