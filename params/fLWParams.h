@@ -227,8 +227,6 @@ public:
     QComboBox* lstSrAlignV = nullptr;
 
     // Text tab (all values in mm, whatever the display unit)
-    // The drag data of a text list item: its row.
-    static constexpr const char* kTextRowMime = "application/x-tessora-text-row";
     QListWidget* lstTObjs = nullptr;
     QToolButton* btnAdd = nullptr;
     QToolButton* btnEdit = nullptr;

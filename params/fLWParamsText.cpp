@@ -1,6 +1,7 @@
 // The Text tab of the parameters window: the face's text objects, their geometry and order,
 // the text dialog, and the path panel on which a text's path points are edited.
 #include "params/fLWParams.h"
+#include "params/uParamsWidgets.h"
 
 #include "document/uCommon.h"
 #include "document/uMessages.h"
@@ -10,15 +11,12 @@
 #include "sheetview/fraSheet.h"
 
 #include <QComboBox>
-#include <QDrag>
-#include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFrame>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QListWidget>
-#include <QMimeData>
 #include <QPainter>
 #include <QPushButton>
 #include <QSpinBox>
@@ -29,54 +27,6 @@
 namespace tessora {
 
 namespace {
-
-// The text list: an item dropped on another one reports both rows; the list itself is
-// rebuilt by the window, so the view moves nothing on its own.
-class TTextList : public QListWidget {
-public:
-    std::function<void(int from, int to)> OnDrop;
-    explicit TTextList(QWidget* parent) : QListWidget(parent) {
-        setDragEnabled(true);
-        setAcceptDrops(true);
-        setDragDropMode(QAbstractItemView::DragDrop);
-        setDropIndicatorShown(true);
-    }
-
-protected:
-    void startDrag(Qt::DropActions) override {
-        if (currentRow() < 0) return;
-        auto* drag = new QDrag(this);
-        auto* mime = new QMimeData;
-        mime->setData(TfrmLWParams::kTextRowMime, QByteArray::number(currentRow()));
-        drag->setMimeData(mime);
-        drag->exec(Qt::MoveAction);
-    }
-    void dragEnterEvent(QDragEnterEvent* e) override {
-        if (e->mimeData()->hasFormat(TfrmLWParams::kTextRowMime))
-            e->acceptProposedAction();
-        else
-            e->ignore();
-    }
-    void dragMoveEvent(QDragMoveEvent* e) override {
-        if (e->mimeData()->hasFormat(TfrmLWParams::kTextRowMime))
-            e->acceptProposedAction();
-        else
-            e->ignore();
-    }
-    void dropEvent(QDropEvent* e) override {
-        if (!e->mimeData()->hasFormat(TfrmLWParams::kTextRowMime)) {
-            e->ignore();
-            return;
-        }
-        bool ok = false;
-        const int from = e->mimeData()->data(TfrmLWParams::kTextRowMime).toInt(&ok);
-        const QModelIndex at = indexAt(e->position().toPoint());
-        // Copy, so that the drag's source removes nothing.
-        e->setDropAction(Qt::CopyAction);
-        e->accept();
-        if (ok && at.isValid() && OnDrop) OnDrop(from, at.row());
-    }
-};
 
 // Small painted glyphs for the tab's tool buttons.
 QIcon Glyph(char kind) {
@@ -166,8 +116,8 @@ void TfrmLWParams::BuildTextTab() {
     auto* left = new QVBoxLayout;
     left->setSpacing(2);
     left->addWidget(new QLabel("Select Text Block To Edit:", page));
-    auto* list = new TTextList(page);
-    list->OnDrop = [this](int from, int to) { MoveText(from, to); };
+    auto* list = new TDragOrderList(page);
+    connect(list, &TDragOrderList::moveRequested, this, [this](int from, int to) { MoveText(from, to); });
     lstTObjs = list;
     lstTObjs->setObjectName("lstTObjs");
     lstTObjs->setToolTip(" Drag and drop a text to change the drawing order ");

@@ -213,13 +213,14 @@ TEST_F(TextTabTest, DragAndDropReordersTheTexts) {
     P->show();
     QApplication::processEvents();
     auto drop = [this](int from, int onto) {
-        QMimeData mime;
-        mime.setData(TfrmLWParams::kTextRowMime, QByteArray::number(from));
+        // A drag starts on the pressed (current) item and carries the list's own data.
+        P->lstTObjs->setCurrentRow(from);
+        std::unique_ptr<QMimeData> mime(P->lstTObjs->model()->mimeData({P->lstTObjs->currentIndex()}));
         const QPoint at = P->lstTObjs->visualItemRect(P->lstTObjs->item(onto)).center();
         // The enter makes the list the drag's target, which a drop needs to be delivered.
-        QDragEnterEvent enter(at, Qt::MoveAction, &mime, Qt::LeftButton, {});
+        QDragEnterEvent enter(at, Qt::MoveAction, mime.get(), Qt::LeftButton, {});
         QApplication::sendEvent(P->lstTObjs->viewport(), &enter);
-        QDropEvent e(at, Qt::MoveAction, &mime, Qt::LeftButton, {});
+        QDropEvent e(at, Qt::MoveAction, mime.get(), Qt::LeftButton, {});
         QApplication::sendEvent(P->lstTObjs->viewport(), &e);
     };
     drop(0, 2);
