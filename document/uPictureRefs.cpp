@@ -1,46 +1,49 @@
 #include "document/uPictureRefs.h"
 
-#include "document/uBytes.h"
-#include "document/uCodePage.h"
 #include "document/uLabelFace.h"
 #include "document/uLabelImage.h"
 #include "document/uLabelText.h"
 #include "document/uSheetHeader.h"
+#include "document/uSheetLabel.h"
+
+#include <algorithm>
 
 namespace tessora {
 
 namespace {
 
-constexpr size_t kLabelRecSize = 40;
-constexpr size_t kVectorOffset = 89, kPathCap = 255;
+// One record of type R at `pos`, moving past it; false when the file ends first.
+template <class R> bool Take(const std::vector<uint8_t>& f, size_t& pos, R& rec) {
+    if (rec.size() > f.size() - pos) return false;
+    std::copy_n(f.data() + pos, rec.size(), rec.begin());
+    pos += rec.size();
+    return true;
+}
 
 // Walks the label records from `pos`; true when they end exactly at the end of the file.
 bool WalkLabels(const std::vector<uint8_t>& f, size_t pos, int64_t labels, std::vector<std::string>& images) {
-    const size_t size = f.size();
-    auto has = [&](uint64_t n) { return n <= size - pos; };
+    TSheetLabelRec lrec;
+    TLabelFaceRec frec;
+    TLabelImageRec irec;
     for (int64_t l = 0; l < labels; ++l) {
-        if (!has(kLabelRecSize)) return false;
-        const int32_t faces = bytes::Get<int32_t>(f.data() + pos, 0);
-        pos += kLabelRecSize;
+        if (!Take(f, pos, lrec)) return false;
+        const int32_t faces = TSheetLabel::RecFaceCount(lrec);
         if (faces < 0) return false;
         for (int32_t k = 0; k < faces; ++k) {
-            if (!has(sizeof(TLabelFaceRec))) return false;
-            const int32_t texts = bytes::Get<int32_t>(f.data() + pos, 0);
-            const int32_t pics = bytes::Get<int32_t>(f.data() + pos, 4);
-            pos += sizeof(TLabelFaceRec);
+            if (!Take(f, pos, frec)) return false;
+            const int32_t texts = TLabelFace::RecTextCount(frec);
+            const int32_t pics = TLabelFace::RecImageCount(frec);
             if (texts < 0 || pics < 0) return false;
             const uint64_t textBytes = uint64_t(texts) * sizeof(TLabelTextRec);
-            if (!has(textBytes)) return false;
+            if (textBytes > f.size() - pos) return false;
             pos += size_t(textBytes);
             for (int32_t i = 0; i < pics; ++i) {
-                if (!has(sizeof(TLabelImageRec))) return false;
-                const std::string name = bytes::GetStr(f.data() + pos, 0, kPathCap);
-                if (!name.empty()) images.push_back(AnsiToUtf8(name));
-                pos += sizeof(TLabelImageRec);
+                if (!Take(f, pos, irec)) return false;
+                if (std::string name = TLabelImage::RecFileName(irec); !name.empty()) images.push_back(std::move(name));
             }
         }
     }
-    return pos == size;
+    return pos == f.size();
 }
 
 } // namespace
@@ -48,13 +51,12 @@ bool WalkLabels(const std::vector<uint8_t>& f, size_t pos, int64_t labels, std::
 TPictureRefs ScanPictureRefs(const std::vector<uint8_t>& file, bool project) {
     TPictureRefs refs;
     if (file.size() < TSheetHeader::Size) return refs;
-    refs.Vector = AnsiToUtf8(bytes::GetStr(file.data(), kVectorOffset, kPathCap));
-    if (!project) return refs;
-    const int32_t cols = bytes::Get<int32_t>(file.data(), 80);
-    const int32_t rows = bytes::Get<int32_t>(file.data(), 84);
-    if (cols <= 0 || rows <= 0) return refs;
+    TSheetHeader header;
+    header.Decode(file.data());
+    refs.Vector = header.VectorFile;
+    if (!project || header.Columns <= 0 || header.Rows <= 0) return refs;
     // Every label takes at least its own record, so a hostile count ends with the file.
-    const int64_t labels = int64_t(cols) * rows;
+    const int64_t labels = int64_t(header.Columns) * header.Rows;
     std::vector<std::string> current;
     if (file.size() >= TSheetHeader::Size + TProjectSettings::Size &&
         WalkLabels(file, TSheetHeader::Size + TProjectSettings::Size, labels, current)) {
